@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2
+          libgtest-dev libgmock-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Instaluję: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds and runs every test: release first, then under Address- and UB-Sanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+export QT_QPA_PLATFORM=offscreen
+for preset in release debug-asan; do
+    echo "== $preset =="
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j"$(nproc)"
+    ctest --preset "$preset" -j"$(nproc)"
+done

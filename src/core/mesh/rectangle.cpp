@@ -1,0 +1,3 @@
+#include "mesh/rectangle.h"
+
+PatchOutcome appendRectangle(Model&, const RectanglePatch&) { return {PatchStatus::TooLarge, ""}; }

@@ -1,0 +1,26 @@
+#pragma once
+// Regular patch of triangles over an axis-parallel rectangle, appended to the model.
+
+#include <string>
+
+#include "model/model.h"
+
+struct RectanglePatch {
+    float px = 0, py = 0;  ///< lower-left corner
+    float dx = 0, dy = 0;  ///< extent (may be negative or zero)
+    int ix = 0, iy = 0;    ///< cells along x and y, both > 0
+    bool p4 = false;       ///< four triangles per cell around a centre node
+};
+
+enum class PatchStatus { Ok, TooLarge };
+
+struct PatchOutcome {
+    PatchStatus status = PatchStatus::Ok;
+    std::string message;  ///< on TooLarge, the text the user is shown
+    bool ok() const { return status == PatchStatus::Ok; }
+};
+
+/// Appends the patch with the generator's numbering; existing nodes and elements keep their
+/// numbers and values, results are dropped (obliczono = 0). A patch whose arrays cannot be
+/// allocated is refused and the model is left unchanged.
+PatchOutcome appendRectangle(Model& m, const RectanglePatch& p);

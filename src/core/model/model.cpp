@@ -1,0 +1,26 @@
+#include "model/model.h"
+
+void releaseModel(Model& m) {
+    m.id = m.iw = 0;
+    m.obliczono = 0;
+    m.Pusty = 1;
+    if (m.j_grupa == 1) {
+        m.s_grp.release();
+        m.i_grp = 0;
+        m.j_grupa = 0;
+    }
+    m.x.release();
+    m.f.release();
+    m.si.release();
+    m.ww.release();
+    m.nn = m.nq = 0;
+    m.noc.release();
+    m.napr.release();
+    m.ne = 0;
+}
+
+void newProject(Model& m) {
+    releaseModel(m);
+    m.ne = m.nq = m.nn = 0;
+    m.Pusty = 0;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The binary model file (*.WT): little-endian counts, G, MS, connectivity, coordinates, si.
+
+#include <string>
+
+#include "model/model.h"
+#include "model/outcome.h"
+
+/// Reads a model file into a released model (Pusty = 1). On success every array is
+/// allocated afresh, Pusty = 0, obliczono = 0, nbw = 0. On failure no array is allocated
+/// and Pusty stays 1; a file with nn < 1 leaves ne, nn, G and MS holding the values read.
+FileOutcome readModelFile(const std::string& path, Model& m);
+
+/// Writes the model (sets nq = nn first). The old file is replaced only after the new one
+/// has been written completely, so a failed save leaves it as it was.
+FileOutcome writeModelFile(const std::string& path, Model& m);

@@ -1,0 +1,23 @@
+#pragma once
+// The computation driver: checks the model, solves the torsion problem, sets obliczono.
+
+#include "model/model.h"
+
+enum class ComputeStatus {
+    Ok,
+    NoProject,   ///< "Błąd obliczeń - projekt nie istnieje"
+    NoElements,  ///< "Niezdefiniowano podpór,węzłów lub elementów"
+    Failed,      ///< "Błąd podczas obliczeń" (m.blad holds the code)
+};
+
+struct ComputeOutcome {
+    ComputeStatus status = ComputeStatus::Ok;
+    const char* message = "";  ///< text the user is shown; empty on success
+    double J = 0.0;            ///< torsion constant
+    int holes = 0;             ///< number of hole contours found
+    bool ok() const { return status == ComputeStatus::Ok; }
+};
+
+/// Runs one computation. Clears obliczono and blad first; on success fills f, napr, ww,
+/// katob and sets obliczono = 1; on failure the results are not current.
+ComputeOutcome Obliczenia(Model& m);
