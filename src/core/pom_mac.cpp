@@ -20,7 +20,8 @@ namespace {
 template <typename T>
 std::size_t block_count(long lo, long hi, long extra) {
     if (hi < lo - 1) return 0;
-    const auto n = static_cast<unsigned long long>(hi - lo + 1) + static_cast<unsigned long long>(extra);
+    const auto n =
+        static_cast<unsigned long long>(hi - lo + 1) + static_cast<unsigned long long>(extra);
     if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) return 0;
     return static_cast<std::size_t>(n);
 }
@@ -53,7 +54,8 @@ T** try_matrix(long nrl, long nrh, long ncl, long nch) {
     }
     rows = rows + 1 - nrl;
     rows[nrl] = elems + 1 - ncl;
-    for (long i = nrl + 1; i <= nrh; ++i) rows[i] = rows[i - 1] + ncol;
+    for (long i = nrl + 1; i <= nrh; ++i)
+        rows[i] = rows[i - 1] + ncol;
     return rows;
 }
 
@@ -105,7 +107,8 @@ T** checked_matrix(long nrl, long nrh, long ncl, long nch, const char* rows_text
     if (m) return m;
     // Find out which block failed: try the row-pointer block alone.
     const long nrow = nrh - nrl + 1;
-    void* rows = nrow > 0 ? std::malloc((static_cast<std::size_t>(nrow) + 1) * sizeof(T*)) : nullptr;
+    void* rows =
+        nrow > 0 ? std::malloc((static_cast<std::size_t>(nrow) + 1) * sizeof(T*)) : nullptr;
     if (!rows) nrerror(rows_text);
     std::free(rows);
     nrerror("allocation failure 2 in matrix()");
@@ -121,10 +124,18 @@ int** imacierz(long nrl, long nrh, long ncl, long nch) {
     return checked_matrix<int>(nrl, nrh, ncl, nch, "allocation failure 1 in matrix()");
 }
 
-void uwolnij_wektor(float* v, long nl, long) { pom_mac::free_vector(v, nl); }
-void uwolnij_iwektor(int* v, long nl, long) { pom_mac::free_vector(v, nl); }
-void uwolnij_macierz(float** m, long nrl, long, long ncl, long) { pom_mac::free_matrix(m, nrl, ncl); }
-void uwolnij_imacierz(int** m, long nrl, long, long ncl, long) { pom_mac::free_matrix(m, nrl, ncl); }
+void uwolnij_wektor(float* v, long nl, long) {
+    pom_mac::free_vector(v, nl);
+}
+void uwolnij_iwektor(int* v, long nl, long) {
+    pom_mac::free_vector(v, nl);
+}
+void uwolnij_macierz(float** m, long nrl, long, long ncl, long) {
+    pom_mac::free_matrix(m, nrl, ncl);
+}
+void uwolnij_imacierz(int** m, long nrl, long, long ncl, long) {
+    pom_mac::free_matrix(m, nrl, ncl);
+}
 
 // Owning wrappers.
 

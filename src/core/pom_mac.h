@@ -42,7 +42,7 @@ void free_matrix(T** m, long nrl, long ncl);
 /// Owning index-ranged vector with lower bound 1; empty until allocated.
 template <typename T>
 class Wektor {
-public:
+  public:
     Wektor() = default;
     Wektor(const Wektor&) = delete;
     Wektor& operator=(const Wektor&) = delete;
@@ -71,7 +71,7 @@ public:
     T* raw() { return v_; }
     const T* raw() const { return v_; }
 
-private:
+  private:
     T* v_ = nullptr;
     long n_ = 0;
 };
@@ -79,7 +79,7 @@ private:
 /// Owning index-ranged matrix [1..rows][1..cols]; m[i][j] addresses an element.
 template <typename T>
 class Macierz {
-public:
+  public:
     Macierz() = default;
     Macierz(const Macierz&) = delete;
     Macierz& operator=(const Macierz&) = delete;
@@ -111,7 +111,7 @@ public:
     const T* operator[](long i) const { return m_[i]; }
     T** raw() { return m_; }
 
-private:
+  private:
     T** m_ = nullptr;
     long rows_ = 0;
     long cols_ = 0;

@@ -6,13 +6,17 @@
 #include "model/model.h"
 
 struct RectanglePatch {
-    float px = 0, py = 0;  ///< lower-left corner
-    float dx = 0, dy = 0;  ///< extent (may be negative or zero)
-    int ix = 0, iy = 0;    ///< cells along x and y, both > 0
-    bool p4 = false;       ///< four triangles per cell around a centre node
+    double px = 0, py = 0;  ///< lower-left corner, as read from the dialog
+    double dx = 0, dy = 0;  ///< extent (may be negative or zero)
+    int ix = 0, iy = 0;     ///< cells along x and y, both > 0
+    bool p4 = false;        ///< four triangles per cell around a centre node
 };
 
-enum class PatchStatus { Ok, TooLarge };
+enum class PatchStatus {
+    Ok,
+    Rejected,  ///< ix or iy not positive: nothing to build
+    TooLarge,  ///< the arrays would not fit in memory
+};
 
 struct PatchOutcome {
     PatchStatus status = PatchStatus::Ok;
@@ -21,6 +25,7 @@ struct PatchOutcome {
 };
 
 /// Appends the patch with the generator's numbering; existing nodes and elements keep their
-/// numbers and values, results are dropped (obliczono = 0). A patch whose arrays cannot be
-/// allocated is refused and the model is left unchanged.
+/// numbers and values, results are dropped (obliczono = 0) and Pusty = 0. A patch whose
+/// arrays would exceed the physical memory or cannot be allocated is refused with the
+/// model unchanged.
 PatchOutcome appendRectangle(Model& m, const RectanglePatch& p);
