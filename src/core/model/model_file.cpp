@@ -1,9 +1,296 @@
 #include "model/model_file.h"
 
-FileOutcome readModelFile(const std::string&, Model&) {
-    return {FileStatus::CannotOpen, "Nie można otworzyć pliku"};
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr const char* kCannotOpen = "Nie można otworzyć pliku";
+constexpr const char* kBadData = "Błędny plik z danymi";
+constexpr const char* kCannotWrite = "Nie można zapisać do pliku";
+
+constexpr std::int64_t kHeaderBytes = 16;
+constexpr std::int64_t kElementBytes = 12;  // three int32 node numbers
+constexpr std::int64_t kNodeBytes = 12;     // float32 X, Y and si
+
+FileOutcome failure(FileStatus status, const char* text) {
+    return {status, text};
 }
 
-FileOutcome writeModelFile(const std::string&, Model&) {
-    return {FileStatus::CannotWrite, "Nie można zapisać do pliku"};
+// Explicit little-endian decoding keeps the format independent of the host's byte order.
+std::uint32_t getU32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+void putU32(unsigned char* p, std::uint32_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+    p[2] = static_cast<unsigned char>(v >> 16);
+    p[3] = static_cast<unsigned char>(v >> 24);
+}
+
+class Fd {
+  public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { close(); }
+    void reset(int fd) {
+        close();
+        fd_ = fd;
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    /// Closes the descriptor; false when the close itself reports an error.
+    bool close() {
+        if (fd_ < 0) return true;
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+bool readFull(int fd, unsigned char* buf, std::size_t n) {
+    while (n > 0) {
+        const ssize_t got = ::read(fd, buf, n);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buf += got;
+        n -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool writeFull(int fd, const unsigned char* buf, std::size_t n) {
+    while (n > 0) {
+        const ssize_t put = ::write(fd, buf, n);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        buf += put;
+        n -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+/// Reads a known number of 4-byte words through a fixed buffer, so that reading never
+/// needs memory in proportion to the file.
+class WordReader {
+  public:
+    WordReader(int fd, std::int64_t words) : fd_(fd), left_(words) {}
+    bool next(std::uint32_t& w) {
+        if (pos_ == len_) {
+            if (left_ == 0) return false;
+            const std::int64_t chunk = left_ < kWords ? left_ : kWords;
+            if (!readFull(fd_, buf_, static_cast<std::size_t>(chunk) * 4)) return false;
+            left_ -= chunk;
+            pos_ = 0;
+            len_ = static_cast<int>(chunk);
+        }
+        w = getU32(buf_ + 4 * pos_++);
+        return true;
+    }
+
+  private:
+    static constexpr int kWords = 4096;
+    int fd_;
+    std::int64_t left_;
+    int pos_ = 0;
+    int len_ = 0;
+    unsigned char buf_[4 * kWords];
+};
+
+class WordWriter {
+  public:
+    explicit WordWriter(int fd) : fd_(fd) {}
+    void put(std::uint32_t w) {
+        if (len_ == sizeof buf_) flush();
+        putU32(buf_ + len_, w);
+        len_ += 4;
+    }
+    void putInt(int v) { put(static_cast<std::uint32_t>(v)); }
+    void putFloat(float v) { put(std::bit_cast<std::uint32_t>(v)); }
+    /// Writes what is buffered; false once any write has failed.
+    bool flush() {
+        if (ok_ && len_ > 0) ok_ = writeFull(fd_, buf_, len_);
+        len_ = 0;
+        return ok_;
+    }
+
+  private:
+    int fd_;
+    bool ok_ = true;
+    std::size_t len_ = 0;
+    unsigned char buf_[16384];
+};
+
+/// The body of a file: 3·ne node numbers in 1..nn, then 3·nn finite floats. Each value
+/// goes to `sink(k, word)` after it has been checked; false at the first bad or missing one.
+template <typename Sink>
+bool scanBody(int fd, std::int64_t ne, std::int64_t nn, Sink sink) {
+    if (::lseek(fd, kHeaderBytes, SEEK_SET) != kHeaderBytes) return false;
+    const std::int64_t ints = 3 * ne;
+    const std::int64_t words = ints + 3 * nn;
+    WordReader in(fd, words);
+    for (std::int64_t k = 0; k < words; ++k) {
+        std::uint32_t w;
+        if (!in.next(w)) return false;
+        if (k < ints) {
+            const auto node = static_cast<std::int32_t>(w);
+            if (node < 1 || node > nn) return false;
+        } else if (!std::isfinite(std::bit_cast<float>(w))) {
+            return false;
+        }
+        sink(k, w);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileOutcome readModelFile(const std::string& path, Model& m) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return failure(FileStatus::CannotOpen, kCannotOpen);
+
+    unsigned char header[kHeaderBytes];
+    if (st.st_size < kHeaderBytes || !readFull(fd.get(), header, sizeof header))
+        return failure(FileStatus::BadData, kBadData);
+    const std::int32_t ne = static_cast<std::int32_t>(getU32(header));
+    const std::int32_t nn = static_cast<std::int32_t>(getU32(header + 4));
+    const float G = std::bit_cast<float>(getU32(header + 8));
+    const float MS = std::bit_cast<float>(getU32(header + 12));
+    const bool materialFinite = std::isfinite(G) && std::isfinite(MS);
+
+    if (nn < 1) {
+        // The counts read stay in the model, which remains without a project. A non-finite
+        // G or MS is not kept: it would poison the next project built on this model.
+        releaseModel(m);
+        m.ne = ne;
+        m.nn = nn;
+        if (materialFinite) {
+            m.G = G;
+            m.MS = MS;
+        }
+        return failure(FileStatus::BadData, kBadData);
+    }
+    // 64-bit arithmetic: both counts are below 2^31, so the size cannot overflow.
+    if (ne < 0 || !materialFinite ||
+        st.st_size != kHeaderBytes + kElementBytes * ne + kNodeBytes * std::int64_t{nn})
+        return failure(FileStatus::BadData, kBadData);
+
+    // Check the whole body before any array exists; only then allocate and read again.
+    if (!scanBody(fd.get(), ne, nn, [](std::int64_t, std::uint32_t) {}))
+        return failure(FileStatus::BadData, kBadData);
+
+    releaseModel(m);
+    m.nn = m.nq = nn;
+    m.ne = ne;
+    m.x.allocate(nn, 2);
+    if (ne > 0) {
+        m.noc.allocate(ne, 3);
+        m.napr.allocate(ne, 3);
+    }
+    m.ww.allocate(nn, 3);
+    m.si.allocate(nn);
+    m.f.allocate(nn);
+    const std::int64_t ints = 3 * std::int64_t{ne};
+    const bool same = scanBody(fd.get(), ne, nn, [&](std::int64_t k, std::uint32_t w) {
+        if (k < ints) {
+            m.noc[k / 3 + 1][k % 3 + 1] = static_cast<std::int32_t>(w);
+            return;
+        }
+        k -= ints;
+        const float v = std::bit_cast<float>(w);
+        if (k < 2 * std::int64_t{nn})
+            m.x[k / 2 + 1][k % 2 + 1] = v;
+        else
+            m.si[k - 2 * std::int64_t{nn} + 1] = v;
+    });
+    if (!same) {
+        // The file changed between the two passes.
+        releaseModel(m);
+        return failure(FileStatus::BadData, kBadData);
+    }
+    m.G = G;
+    m.MS = MS;
+    m.nbw = 0;
+    m.obliczono = 0;
+    m.Pusty = 0;
+    return {};
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Writes the model to an open descriptor and makes it durable.
+bool writeBody(int fd, const Model& m) {
+    WordWriter out(fd);
+    out.putInt(m.ne);
+    out.putInt(m.nn);
+    out.putFloat(m.G);
+    out.putFloat(m.MS);
+    for (int e = 1; e <= m.ne; ++e)
+        for (int j = 1; j <= 3; ++j)
+            out.putInt(m.noc[e][j]);
+    for (int i = 1; i <= m.nn; ++i) {
+        out.putFloat(m.x[i][1]);
+        out.putFloat(m.x[i][2]);
+    }
+    for (int i = 1; i <= m.nq; ++i)
+        out.putFloat(m.si[i]);
+    return out.flush() && ::fsync(fd) == 0;
+}
+
+}  // namespace
+
+FileOutcome writeModelFile(const std::string& path, Model& m) {
+    m.nq = m.nn;
+    std::error_code ec;
+    fs::path target(path);
+    // Replace the file a symbolic link points to, not the link.
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (target.filename().empty() || (exists && S_ISDIR(old.st_mode)))
+        return failure(FileStatus::CannotWrite, kCannotWrite);
+
+    // The new file is written beside the old one and renamed over it only when complete.
+    const fs::path dir = target.parent_path();
+    std::string stem(1, '.');
+    stem += target.filename().string();
+    stem += ".tmp";
+    stem += std::to_string(::getpid());
+    fs::path temp;
+    Fd fd;
+    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
+        temp = dir / (stem + "-" + std::to_string(attempt));
+        fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!fd.valid() && errno != EEXIST) break;
+    }
+    if (!fd.valid()) return failure(FileStatus::CannotWrite, kCannotWrite);
+    if (exists) (void)::fchmod(fd.get(), old.st_mode & 07777);
+
+    const bool written = writeBody(fd.get(), m);
+    if (!fd.close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return failure(FileStatus::CannotWrite, kCannotWrite);
+    }
+    return {};
 }
