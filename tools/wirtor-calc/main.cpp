@@ -1,1 +1,79 @@
-int main() { return 1; }
+// wirtor-calc: computes one model file without the window and prints the main results.
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "model/model.h"
+#include "model/model_file.h"
+#include "model/report.h"
+#include "solver/driver.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Użycie: wirtor-calc PLIK_MODELU.WT [RAPORT.txt]\n"
+    "\n"
+    "Wczytuje model przekroju z pliku WT, oblicza skręcanie swobodne i wypisuje:\n"
+    "  nn, ne           liczbę węzłów i elementów,\n"
+    "  J                moment bezwładności przy skręcaniu,\n"
+    "  katob            jednostkowy kąt skręcenia,\n"
+    "  tau_max_elem     największe wypadkowe naprężenie styczne w elementach,\n"
+    "  tau_max_wezl     największe wypadkowe naprężenie styczne w węzłach,\n"
+    "  holes            liczbę znalezionych otworów.\n"
+    "Gdy podano RAPORT.txt, zapisuje do niego raport wyników.\n"
+    "W razie błędu wypisuje komunikat na standardowe wyjście błędów i kończy się\n"
+    "kodem różnym od zera.\n"
+    "\n"
+    "  -h, --help       wyświetla ten opis\n";
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc < 2 || argc > 3) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+
+    Model m;
+    const FileOutcome read = readModelFile(argv[1], m);
+    if (!read.ok()) return fail(read.message);
+
+    const ComputeOutcome result = Obliczenia(m);
+    if (!result.ok()) return fail(result.message);
+
+    if (argc == 3) {
+        // The report names itself; give it the full path, as the file dialog would.
+        std::error_code ec;
+        std::filesystem::path report = std::filesystem::absolute(argv[2], ec);
+        if (ec) report = argv[2];
+        const FileOutcome written = writeReport(report.string(), m);
+        if (!written.ok()) return fail(written.message);
+    }
+
+    float tauElem = 0.0f;
+    for (int e = 1; e <= m.ne; ++e)
+        if (m.napr[e][3] > tauElem) tauElem = m.napr[e][3];
+    float tauNode = 0.0f;
+    for (int i = 1; i <= m.nn; ++i)
+        if (m.ww[i][3] > tauNode) tauNode = m.ww[i][3];
+
+    std::printf("nn = %d\n", m.nn);
+    std::printf("ne = %d\n", m.ne);
+    std::printf("J = %.9g\n", result.J);
+    std::printf("katob = %.9g\n", static_cast<double>(m.katob));
+    std::printf("tau_max_elem = %.9g\n", static_cast<double>(tauElem));
+    std::printf("tau_max_wezl = %.9g\n", static_cast<double>(tauNode));
+    std::printf("holes = %d\n", result.holes);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
