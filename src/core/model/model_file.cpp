@@ -160,7 +160,8 @@ bool scanBody(int fd, std::int64_t ne, std::int64_t nn, Sink sink) {
 }  // namespace
 
 FileOutcome readModelFile(const std::string& path, Model& m) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a named pipe must not hang the open; it is refused below as not a file.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return failure(FileStatus::CannotOpen, kCannotOpen);
@@ -257,6 +258,8 @@ bool writeBody(int fd, const Model& m) {
 
 }  // namespace
 
+// Callers save only while a project exists (Pusty = 0): without one the arrays are absent and
+// the counts may still hold what a rejected file announced.
 FileOutcome writeModelFile(const std::string& path, Model& m) {
     m.nq = m.nn;
     std::error_code ec;
@@ -273,8 +276,9 @@ FileOutcome writeModelFile(const std::string& path, Model& m) {
 
     // The new file is written beside the old one and renamed over it only when complete.
     const fs::path dir = target.parent_path();
+    // Cut long names so that the temporary name stays within the file-name limit.
     std::string stem(1, '.');
-    stem += target.filename().string();
+    stem += target.filename().string().substr(0, 200);
     stem += ".tmp";
     stem += std::to_string(::getpid());
     fs::path temp;

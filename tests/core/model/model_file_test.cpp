@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <csignal>
@@ -145,8 +146,11 @@ TEST(ModelFile, FileThatDoesNotExistCannotBeOpened) {
     const FileOutcome r = readModelFile(dir.path("missing.WT"), m);
     EXPECT_EQ(r.status, FileStatus::CannotOpen);
     EXPECT_EQ(r.message, "Nie można otworzyć pliku");
-    const FileOutcome d = readModelFile(dir.dir().string(), m);
-    EXPECT_EQ(d.status, FileStatus::CannotOpen);
+    // Neither a directory nor a named pipe (which must not block) is a model file.
+    const auto fifo = dir.path("pipe.WT");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& p : {dir.dir().string(), fifo})
+        EXPECT_EQ(readModelFile(p, m).status, FileStatus::CannotOpen) << p;
     EXPECT_EQ(m.Pusty, 1);
 }
 
@@ -370,6 +374,10 @@ TEST(ModelFile, SaveOverAnExistingFileReplacesIt) {
     squareModel(m);
     ASSERT_TRUE(writeModelFile(path, m).ok());
     EXPECT_EQ(std::filesystem::file_size(path), 88u);
+    // A name at the file-name limit still leaves room for the temporary beside it.
+    const auto longName = dir.path(std::string(250, 'n') + ".WT");
+    EXPECT_TRUE(writeModelFile(longName, m).ok());
+    EXPECT_EQ(readBytes(longName), readBytes(path));
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
