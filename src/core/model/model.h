@@ -9,6 +9,7 @@ enum Blad : int {
     BLAD_BRAK = 0,          ///< success
     BLAD_PIVOT = 1,         ///< zero pivot in a banded solution
     BLAD_ZDEGENEROWANY = 2, ///< element of zero area, or a result that is not finite
+    BLAD_PAMIEC = 3,        ///< the band matrix could not be allocated
     BLAD_GJ = 10,           ///< G·J equals 0
 };
 

@@ -1,7 +1,95 @@
 #include "solver/driver.h"
 
+#include <cmath>
+
+#include "solver/assembly.h"
+#include "solver/band_solve.h"
+#include "solver/ordering.h"
+#include "solver/smoothing.h"
+#include "solver/stress_function.h"
+
+namespace {
+
+constexpr const char* kNoProject = "Błąd obliczeń - projekt nie istnieje";
+constexpr const char* kNoElements = "Niezdefiniowano podpór,węzłów lub elementów";
+constexpr const char* kFailed = "Błąd podczas obliczeń";
+
+ComputeOutcome failed(Model& m, int code) {
+    m.blad = code;
+    m.obliczono = 0;
+    return {ComputeStatus::Failed, kFailed};
+}
+
+// Arrays of the size the counts claim, and every corner a node that exists.
+bool consistent(const Model& m) {
+    if (m.nq != m.nn) return false;
+    if (m.x.rows() < m.nn || m.x.cols() < 2 || m.f.size() < m.nn || m.ww.rows() < m.nn ||
+        m.ww.cols() < 3 || m.noc.rows() < m.ne || m.noc.cols() < 3 || m.napr.rows() < m.ne ||
+        m.napr.cols() < 3)
+        return false;
+    for (int e = 1; e <= m.ne; ++e)
+        for (int l = 1; l <= 3; ++l)
+            if (m.noc[e][l] < 1 || m.noc[e][l] > m.nn) return false;
+    return true;
+}
+
+bool finite(float v) {
+    return std::isfinite(v);
+}
+
+}  // namespace
+
 ComputeOutcome Obliczenia(Model& m) {
     m.obliczono = 0;
-    m.blad = 0;
-    return {ComputeStatus::Failed, "Błąd podczas obliczeń"};
+    m.blad = BLAD_BRAK;
+    if (m.Pusty == 1) return {ComputeStatus::NoProject, kNoProject};
+    if (m.ne <= 0 || m.nn <= 2) return {ComputeStatus::NoElements, kNoElements};
+    if (!consistent(m)) return failed(m, BLAD_ZDEGENEROWANY);
+    for (int e = 1; e <= m.ne; ++e) {
+        const double detj = elementGeometry(m, e).detj;
+        if (detj == 0.0 || !std::isfinite(detj)) return failed(m, BLAD_ZDEGENEROWANY);
+    }
+
+    const Ordering order = reverseCuthillMcKee(m);
+    m.nbw = order.nbw;
+    BandMatrix s;
+    if (!s.allocate(m.nn, order.nbw)) return failed(m, BLAD_PAMIEC);
+
+    const StressFunction sf = solveStressFunction(m, order, s);
+    if (sf.blad != 0) return failed(m, sf.blad);
+    const double gj = static_cast<double>(m.G) * sf.J;
+    if (gj == 0.0) return failed(m, BLAD_GJ);
+    const double theta = m.MS / gj;
+    const float katob = static_cast<float>(theta);
+    if (!std::isfinite(theta) || !finite(katob)) return failed(m, BLAD_ZDEGENEROWANY);
+
+    const double scale = m.G * theta;
+    for (int e = 1; e <= m.ne; ++e) {
+        const ElementGeometry g = elementGeometry(m, e);
+        double dx = 0, dy = 0;
+        for (int l = 0; l < 3; ++l) {
+            const double p = sf.phi[m.noc[e][l + 1]];
+            dx += g.b[0][l] * p;
+            dy += g.b[1][l] * p;
+        }
+        m.napr[e][1] = static_cast<float>(-dx * scale);
+        m.napr[e][2] = static_cast<float>(dy * scale);
+        if (!finite(m.napr[e][1]) || !finite(m.napr[e][2])) return failed(m, BLAD_ZDEGENEROWANY);
+    }
+    if (const int code = smoothStresses(m, order, s); code != 0) return failed(m, code);
+    s.release();
+
+    for (int i = 1; i <= m.nn; ++i) {
+        m.f[i] = static_cast<float>(sf.phi[i]);
+        if (!finite(m.f[i]) || !finite(m.ww[i][1]) || !finite(m.ww[i][2]) || !finite(m.ww[i][3]))
+            return failed(m, BLAD_ZDEGENEROWANY);
+    }
+    for (int e = 1; e <= m.ne; ++e)
+        if (!finite(m.napr[e][3])) return failed(m, BLAD_ZDEGENEROWANY);
+    m.katob = katob;
+    m.obliczono = 1;
+    ComputeOutcome out;
+    out.J = sf.J;
+    out.holes = sf.holes;
+    return out;
 }

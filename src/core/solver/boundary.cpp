@@ -1,0 +1,107 @@
+#include "solver/boundary.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
+// Replays the pairwise scan without its quadratic search. Edges are numbered k = 3(e-1) +
+// (j-1), which is scan order. When a live edge {a,b} is processed it clears every live
+// occurrence of {a,b} in later elements, after which no occurrence of {a,b} past its element
+// is live; likewise a live degenerate edge {a,a} clears every later edge holding a. Each list
+// is therefore cut back after its use and every edge is visited a bounded number of times.
+std::vector<BoundaryEdge> boundaryEdges(const Model& m) {
+    const int ne = m.ne, nn = m.nn;
+    const int nedge = 3 * ne;
+    auto from = [&m](int k) { return m.noc[k / 3 + 1][k % 3 + 1]; };
+    auto to = [&m](int k) { return m.noc[k / 3 + 1][(k % 3 + 1) % 3 + 1]; };
+    auto elem = [](int k) { return k / 3; };
+
+    // Occurrences of each non-degenerate pair, in scan order.
+    std::vector<int> group(nedge, -1);
+    std::vector<int> gstart;
+    {
+        std::unordered_map<std::uint64_t, int> id;
+        id.reserve(static_cast<std::size_t>(nedge));
+        std::vector<int> count;
+        for (int k = 0; k < nedge; ++k) {
+            const int a = from(k), b = to(k);
+            if (a == b) continue;
+            const std::uint64_t key = (static_cast<std::uint64_t>(std::min(a, b)) << 32) |
+                                      static_cast<std::uint32_t>(std::max(a, b));
+            auto [it, fresh] = id.try_emplace(key, static_cast<int>(count.size()));
+            if (fresh) count.push_back(0);
+            group[k] = it->second;
+            ++count[it->second];
+        }
+        gstart.assign(count.size() + 1, 0);
+        for (std::size_t g = 0; g < count.size(); ++g)
+            gstart[g + 1] = gstart[g] + count[g];
+    }
+    std::vector<int> gedge(gstart.back());
+    std::vector<int> gend(gstart.begin() + 1, gstart.end());  // live tail ends here
+    {
+        std::vector<int> fill(gstart.begin(), gstart.end() - 1);
+        for (int k = 0; k < nedge; ++k)
+            if (group[k] >= 0) gedge[fill[group[k]]++] = k;
+    }
+    std::vector<int> slot(nedge, -1);  // position of an edge in its pair list
+    for (int p = 0; p < static_cast<int>(gedge.size()); ++p)
+        slot[gedge[p]] = p;
+
+    // Edges holding each node, in scan order (a degenerate edge is listed once).
+    std::vector<int> nstart(nn + 2, 0);
+    for (int k = 0; k < nedge; ++k) {
+        ++nstart[from(k) + 1];
+        if (to(k) != from(k)) ++nstart[to(k) + 1];
+    }
+    for (int v = 1; v <= nn; ++v)
+        nstart[v + 1] += nstart[v];
+    std::vector<int> nedge_of(nstart[nn + 1]);
+    std::vector<int> nend(nstart.begin() + 1, nstart.end());
+    {
+        std::vector<int> fill(nstart.begin(), nstart.end() - 1);
+        for (int k = 0; k < nedge; ++k) {
+            nedge_of[fill[from(k)]++] = k;
+            if (to(k) != from(k)) nedge_of[fill[to(k)]++] = k;
+        }
+    }
+    std::vector<int> ncursor(nstart.begin(), nstart.end() - 1);
+
+    std::vector<char> live(nedge, 1);
+    for (int k = 0; k < nedge; ++k) {
+        if (!live[k]) continue;
+        const int e = elem(k);
+        int cleared = 0;
+        const int a = from(k);
+        if (group[k] >= 0) {
+            const int g = group[k];
+            int p = slot[k] + 1;
+            while (p < gend[g] && elem(gedge[p]) == e)
+                ++p;
+            for (int q = p; q < gend[g]; ++q)
+                if (live[gedge[q]]) {
+                    live[gedge[q]] = 0;
+                    ++cleared;
+                }
+            gend[g] = std::min(gend[g], p);
+        } else {
+            // The node list is in scan order; skip what lies in this element or before it.
+            int p = ncursor[a];
+            while (p < nend[a] && elem(nedge_of[p]) <= e)
+                ++p;
+            ncursor[a] = p;
+            for (int q = p; q < nend[a]; ++q)
+                if (live[nedge_of[q]]) {
+                    live[nedge_of[q]] = 0;
+                    ++cleared;
+                }
+            nend[a] = p;
+        }
+        if (cleared > 0) live[k] = 0;
+    }
+
+    std::vector<BoundaryEdge> out;
+    for (int k = 0; k < nedge; ++k)
+        if (live[k]) out.push_back({k / 3 + 1, k % 3 + 1});
+    return out;
+}
