@@ -3,12 +3,17 @@
 // contiguous block, factored in place as L·D·Lᵀ without pivoting.
 
 #include <cstddef>
-#include <memory>
+#include <vector>
 
 /// Upper band of a symmetric n×n matrix with half-band w (diagonal included). Rows and band
 /// columns are 0-based: (i, 0) is the diagonal of row i, (i, c) couples row i with row i + c.
 class BandMatrix {
   public:
+    BandMatrix() = default;
+    BandMatrix(const BandMatrix&) = delete;
+    BandMatrix& operator=(const BandMatrix&) = delete;
+    ~BandMatrix() { release(); }
+
     /// Allocates a zeroed band; returns false (and stays empty) when memory runs out.
     bool allocate(int n, int w);
     void release();
@@ -31,10 +36,9 @@ class BandMatrix {
     void solve(double* b) const;
 
   private:
-    struct Free {
-        void operator()(double* p) const;
-    };
-    std::unique_ptr<double[], Free> a_;
+    double* a_ = nullptr;
+    std::size_t mapped_ = 0;  // bytes mapped at a_
     int n_ = 0;
     int w_ = 0;
+    std::vector<int> end_;  // per row, one past its last non-zero column once factored
 };

@@ -176,6 +176,8 @@ TEST(Driver, ComputingTwiceGivesIdenticalBitsAndLeavesInputsAlone) {
     test_meshes::rectangle(m, 3, 1, 12, 5, true);
     m.G = 1234.5f;
     m.MS = 7.25f;
+    for (int i = 1; i <= m.nn; ++i)
+        m.si[i] = 0.5f * i;
     std::vector<float> x(m.x[1], m.x[1] + 2 * m.nn), si(m.si.raw() + 1, m.si.raw() + 1 + m.nn);
     std::vector<int> noc(m.noc[1], m.noc[1] + 3 * m.ne);
     ASSERT_TRUE(Obliczenia(m).ok());

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "mesh/rectangle.h"
 #include "model/model.h"
 
 namespace test_meshes {
@@ -72,11 +73,16 @@ void grid(Nodes& nodes, Elements& elems, double x0, double y0, double w, double 
         }
 }
 
+/// A new project holding one rectangle patch at the origin.
 inline void rectangle(Model& m, double w, double h, int ix, int iy, bool p4 = false) {
-    Nodes n;
-    Elements e;
-    grid(n, e, 0, 0, w, h, ix, iy, p4, [](int, int) { return true; });
-    fill(m, n, e);
+    newProject(m);
+    RectanglePatch p;
+    p.dx = w;
+    p.dy = h;
+    p.ix = ix;
+    p.iy = iy;
+    p.p4 = p4;
+    appendRectangle(m, p);
 }
 
 /// Removes the nodes no element uses and renumbers the rest in order.
