@@ -1,0 +1,193 @@
+#include "app/dialogs/dialog_templates.h"
+
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/records.h"
+
+namespace dialogs {
+namespace {
+
+// One bound control as "id field kind[,ro][,dg][,ra] label", kinds E edit, C check, L label.
+std::string describeBound(const DialogTemplate& t) {
+    std::string out;
+    for (const ControlSpec& c : t.controls) {
+        if (!isBound(c.kind)) continue;
+        if (!out.empty()) out += "; ";
+        out += std::to_string(c.id) + " " + c.field + " ";
+        out += c.kind == ControlKind::Edit ? "E" : c.kind == ControlKind::Check ? "C" : "L";
+        if (c.flags & kReadOnly) out += ",ro";
+        if (c.flags & kDigits) out += ",dg";
+        if (c.flags & kRightAlign) out += ",ra";
+        out += std::string(" ") + c.label;
+    }
+    return out;
+}
+
+// Static texts and frames in layout order: "h:text" for a heading, "f<id>:heading" for a frame
+// where the controls enter it.
+std::string describeStatic(const DialogTemplate& t) {
+    std::string out;
+    int frame = -1;
+    for (const ControlSpec& c : t.controls) {
+        if (c.frame != frame && c.frame >= 0) {
+            const FrameSpec& f = t.frames[static_cast<std::size_t>(c.frame)];
+            out += "[f" + std::to_string(f.id) + ":" + f.heading + "]";
+        }
+        frame = c.frame;
+        if (c.kind == ControlKind::Heading) out += std::string("[h:") + c.label + "]";
+    }
+    return out;
+}
+
+struct CatalogueRow {
+    int id;
+    const char* title;
+    int width, height;
+    const char* className;
+    const char* record;
+    std::size_t recordBytes;
+    bool cancel;
+    const char* bound;
+    const char* statics;
+};
+
+class TemplateCatalogue : public ::testing::TestWithParam<CatalogueRow> {};
+
+TEST_P(TemplateCatalogue, TemplateMatchesCatalogueRow) {
+    const CatalogueRow& row = GetParam();
+    const DialogTemplate* t = findTemplate(row.id);
+    ASSERT_NE(t, nullptr);
+    EXPECT_STREQ(t->title, row.title);
+    EXPECT_EQ(t->width, row.width);
+    EXPECT_EQ(t->height, row.height);
+    EXPECT_STREQ(t->className, row.className);
+    EXPECT_STREQ(t->record, row.record);
+    EXPECT_EQ(recordSize(*t), row.recordBytes);
+    EXPECT_EQ(t->hasCancel, row.cancel);
+    EXPECT_EQ(describeBound(*t), row.bound);
+    EXPECT_EQ(describeStatic(*t), row.statics);
+    EXPECT_EQ(t->fontPoints, row.id == 3500 ? 10 : 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllDialogs, TemplateCatalogue,
+    ::testing::Values(
+        CatalogueRow{3000, "Dane podstawowe", 159, 102, "_D_DANE_PODS", "d_dane_pods",
+                     sizeof(d_dane_pods), true,
+                     "3001 ne E,dg Ilość elementów; 3002 nn E,dg Ilość węzłów; "
+                     "3005 MS E Moment skręcający; 3006 G E Moduł spr. poprzecznej",
+                     "[f0:]"},
+        CatalogueRow{3010, "Parametry elementów trójkątnych", 113, 118, "_D_DANE_PRZ",
+                     "d_dane_przek", sizeof(d_dane_przek), true,
+                     "8004 ee E,ro Numer elementu; 8500 w1 E Węzeł 1; 8501 w2 E Węzeł 2; "
+                     "8502 w3 E Węzeł 3",
+                     ""},
+        CatalogueRow{3020, "Współrzędne węzłów", 140, 97, "_D_DANE_WSP", "d_wsp", sizeof(d_wsp),
+                     true, "8004 i E,ro Węzeł; 8500 x E Współrzędna X; 8501 y E Współrzędna Y", ""},
+        CatalogueRow{3030, "Wymuszone przesuniecia", 221, 108, "_D_DANE_WYM", "d_wymusz",
+                     sizeof(d_wymusz), true,
+                     "8004 i E,ro Numer podpory; 8500 nu E,dg Numer węzła; "
+                     "8501 x E w kierunku X; 8502 y E w kierunku Y; "
+                     "8600 chx C w kierunku X; 8610 chy C w kierunku Y",
+                     "[f0:Maksymalne przemieszczenie][f0:Utwierdzenie]"},
+        CatalogueRow{3040, "Obciążenie węzłów siłami", 172, 89, "", "", 0, true,
+                     "8004  E,ro Numer kolejny węzła z siłą; 8500  E,dg Numer węzła; "
+                     "8501  E Wartość siły w kierunku X; 8502  E Wartość siły w kierunku Y",
+                     ""},
+        CatalogueRow{3050, "Dane materiału", 140, 45, "_D_DANE_MAT", "d_mat", sizeof(d_mat), true,
+                     "8500 G E Moduł spr. poprzecznej", ""},
+        CatalogueRow{3060, "Pola przekrojów", 109, 74, "_D_DANE_PRZEKR", "d_przekr",
+                     sizeof(d_przekr), true, "8004 i E,ro,dg Numer przekroju; 8500 a E,dg Przekrój",
+                     ""},
+        CatalogueRow{3100, "Zmiany", 87, 48, "_D_DANE_NR", "d_nr", sizeof(d_nr), false,
+                     "8004 i E,dg,ra ; 8700 nap L,ra Numer", ""},
+        CatalogueRow{3110, "Ustawienia", 237, 74, "_D_DANE_GRAF", "d_dane_graf",
+                     sizeof(d_dane_graf), true,
+                     "8500 iizo E Liczba poziomów naprężeń (1-200); "
+                     "8600 ladne C Kolory ciągłe/skokowe; "
+                     "8610 przelicz C Automatyczne przeliczanie projektu",
+                     "[f0:][f0:]"},
+        CatalogueRow{3120, "Kopiuj grupę z przemieszczeniem", 229, 84, "_D_DANE_KOP", "d_dane_kop",
+                     sizeof(d_dane_kop), true,
+                     "8500 px E Odległość w kierunku X; 8501 py E Odległość w kierunku Y; "
+                     "8600 wezly C Węzły; 8610 elementy C Elementy; 101 sily C Siły; "
+                     "102 podpory C Podpory",
+                     "[h:Podaj odległości oraz wybierz obiekty do kopiowania]"},
+        CatalogueRow{3130, "Przemieszczenie grupy", 161, 70, "_D_DANE_PRZZ", "d_dane_prz",
+                     sizeof(d_dane_prz), true,
+                     "8500 px E Odległość w kierunku X; 8501 py E Odległość w kierunku Y", ""},
+        CatalogueRow{3140, "Kasowanie grupy", 141, 110, "_D_DANE_DOOM", "d_dane_doom",
+                     sizeof(d_dane_doom), true,
+                     "8500 we E Węzłów; 8501 el E Elementów; 8502 po E Podpór w węzłąch; "
+                     "8503 si E Sił w węzłąch",
+                     "[h:Zostanie skasowanych :]"},
+        CatalogueRow{3150, "Macierz elementów", 187, 165, "_D_DANE_MACELE", "d_dane_mac",
+                     sizeof(d_dane_mac), true,
+                     "8500 px E,ra x; 8501 py E,ra y; 8502 dx E,ra x; 8503 dy E,ra y; "
+                     "8507 ix E w osi x; 8506 iy E w osi y; 8505 ma E Numer materiału; "
+                     "8600 opt C Optymalizacja lokalna węzłów; 8610 p4 C Podział na 4 elementy",
+                     "[f0:][h:Punkt początkowy obszaru][h:Wymiary obszaru]"
+                     "[f0:Liczba składowych prostokątów][f0:][f103:]"},
+        CatalogueRow{3160, "Grubość", 121, 46, "_D_DANE_GRUBOSC", "da_grubosc", sizeof(da_grubosc),
+                     true, "8500 gr E Grubość", ""},
+        CatalogueRow{3170, "Wycinek pierścienia", 187, 218, "_D_DANE_PIERSCIEN", "d_dane_pierscien",
+                     sizeof(d_dane_pierscien), true,
+                     "8500 px E,ra x; 8501 py E,ra y; 8502 rz E,ra Promień zewnętrzny; "
+                     "8503 rw E,ra Promień wewnętrzny; 8507 kp E,ra Kąt początkowy (wzg. osi x); "
+                     "8506 kk E,ra Kąt końcowy (wzg. osi x); 8505 ix E w osi; "
+                     "8504 iy E wokół pierścienia; 8508 ma E Numer materiału; "
+                     "8600 opt C Optymalizacja lokalna węzłów; 8610 p4 C Podział na 4 elementy",
+                     "[f0:][h:Wsp. środka pierścienia][f0:Liczba składowych prostokątów][f0:]"
+                     "[f103:]"},
+        CatalogueRow{3190, "Obciążenie", 140, 45, "_D_DANE_SIL", "d_sily", sizeof(d_sily), true,
+                     "8500 MS E Moment skręcający", ""},
+        CatalogueRow{3500, "O programie", 278, 114, "", "", 0, true, "",
+                     "[h:WIRTOR][h:WIRTOR v1.0]"}),
+    [](const ::testing::TestParamInfo<CatalogueRow>& info) {
+        return "Dialog" + std::to_string(info.param.id);
+    });
+
+TEST(TemplateTable, HoldsEveryDialogOnceInIdOrder) {
+    std::set<int> ids;
+    int previous = 0;
+    for (const DialogTemplate& t : allTemplates()) {
+        EXPECT_GT(t.id, previous);
+        previous = t.id;
+        ids.insert(t.id);
+    }
+    EXPECT_EQ(ids, (std::set<int>{3000, 3010, 3020, 3030, 3040, 3050, 3060, 3100, 3110, 3120, 3130,
+                                  3140, 3150, 3160, 3170, 3190, 3500}));
+    EXPECT_EQ(findTemplate(3070), nullptr);
+}
+
+TEST(TemplateTable, BoundControlsHaveDistinctIdsAndFieldsOfTheirKindSize) {
+    for (const DialogTemplate& t : allTemplates()) {
+        std::set<int> seen;
+        for (const ControlSpec& c : t.controls) {
+            if (!isBound(c.kind)) continue;
+            EXPECT_TRUE(seen.insert(c.id).second) << t.id << " control " << c.id;
+            const int expectedLimit = c.kind == ControlKind::RecordLabel ? 40 : 8;
+            if (c.kind != ControlKind::Check) {
+                EXPECT_EQ(c.textLimit, expectedLimit) << t.id << " " << c.id;
+            }
+            if (c.frame >= 0) {
+                EXPECT_LT(static_cast<std::size_t>(c.frame), t.frames.size());
+            }
+        }
+        // No control id may be taken by the buttons.
+        EXPECT_FALSE(seen.count(kIdOk) || seen.count(kIdCancel)) << t.id;
+    }
+}
+
+TEST(TemplateTable, MaterialDialogBindsOnlyTheSecondFieldOfItsRecord) {
+    const DialogTemplate& t = *findTemplate(3050);
+    EXPECT_EQ(fieldOffset(t, 8500), static_cast<std::ptrdiff_t>(offsetof(d_mat, G)));
+    EXPECT_EQ(fieldOffset(t, 8004), -1);
+    EXPECT_EQ(fieldOffset(*findTemplate(3040), 8500), -1);  // no record, nothing bound
+}
+
+}  // namespace
+}  // namespace dialogs
