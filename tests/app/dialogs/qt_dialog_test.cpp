@@ -1,0 +1,205 @@
+#include "app/dialogs/qt_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "app/dialogs/dialog_session.h"
+#include "app/dialogs/field_text.h"
+#include "app/records.h"
+
+namespace dialogs {
+namespace {
+
+QLineEdit* edit(QWidget* dialog, int id) {
+    return dialog->findChild<QLineEdit*>(QString::number(id));
+}
+QPushButton* button(QWidget* dialog, int id) {
+    return dialog->findChild<QPushButton*>(QString::number(id));
+}
+bool hasLabel(QWidget* dialog, const char* text) {
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        if (label->text() == QString::fromUtf8(text)) return true;
+    return false;
+}
+
+// Runs execTemplateDialog while `drive` works the modal dialog from inside its event loop.
+bool runModal(int templateId, void* record, std::function<void(QDialog*)> drive) {
+    bool driven = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        driven = true;
+        drive(dialog);
+    });
+    const bool ok = execTemplateDialog(nullptr, templateId, record);
+    EXPECT_TRUE(driven);
+    return ok;
+}
+
+TEST(QtDialog, BuildsTheBasicDataDialogFromItsTemplate) {
+    d_dane_pods rec{};
+    setFieldText(rec.ne, "2");
+    setFieldText(rec.nn, "4");
+    setFieldText(rec.MS, formatText("%f", 1.0));
+    setFieldText(rec.G, formatText("%f", 80000.0));
+    DialogSession session(3000, &rec);
+    const auto dialog = buildTemplateDialog(nullptr, session);
+
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Dane podstawowe"));
+    for (const char* label :
+         {"Ilość elementów", "Ilość węzłów", "Moment skręcający", "Moduł spr. poprzecznej"})
+        EXPECT_TRUE(hasLabel(dialog.get(), label)) << label;
+    EXPECT_EQ(dialog->findChildren<QLineEdit*>().size(), 4);
+    EXPECT_EQ(dialog->findChildren<QGroupBox*>().size(), 1);
+    ASSERT_NE(button(dialog.get(), kIdOk), nullptr);
+    EXPECT_TRUE(button(dialog.get(), kIdOk)->isDefault());
+    EXPECT_EQ(button(dialog.get(), kIdCancel)->text(), QString::fromUtf8("Anuluj"));
+    EXPECT_EQ(edit(dialog.get(), 3006)->text(), "80000.000000");  // shown whole
+
+    const QSize units = dialogUnitsToPixels(dialog->font(), 159, 102);
+    EXPECT_GE(dialog->width(), units.width());
+    EXPECT_GE(dialog->height(), units.height());
+}
+
+TEST(QtDialog, TypingFollowsTheLimitAndTheDigitsFlag) {
+    d_dane_pods rec{};
+    setFieldText(rec.ne, "2");
+    setFieldText(rec.G, formatText("%f", 80000.0));
+    DialogSession session(3000, &rec);
+    const auto dialog = buildTemplateDialog(nullptr, session);
+    dialog->show();
+
+    QLineEdit* ne = edit(dialog.get(), 3001);
+    QTest::keyClicks(ne, "34567x8");  // letter refused, then the eighth character
+    EXPECT_EQ(ne->text(),
+              "234567"
+              "8");
+    QTest::keyClicks(ne, "9");
+    EXPECT_EQ(ne->text(), "2345678");
+
+    QLineEdit* g = edit(dialog.get(), 3006);
+    g->setFocus();
+    g->end(false);
+    QTest::keyClick(g, Qt::Key_1);  // a long text is not lengthened
+    EXPECT_EQ(g->text(), "80000.000000");
+    QTest::keyClick(g, Qt::Key_Backspace);
+    EXPECT_EQ(g->text(), "80000.00000");
+    QTest::keyClick(g, Qt::Key_1);  // nor brought back to its old length
+    EXPECT_EQ(g->text(), "80000.00000");
+    g->selectAll();
+    QTest::keyClicks(g, "75");
+    EXPECT_EQ(g->text(), "75");
+    EXPECT_EQ(session.text(3006), "75");
+    dialog->hide();
+}
+
+TEST(QtDialog, OkCopiesTypedTextsAndChecksBack) {
+    d_dane_graf rec{};
+    setFieldText(rec.iizo, "200");
+    rec.ladne = 1;
+    rec.przelicz = 0;
+    const bool ok = runModal(3110, &rec, [](QDialog* dialog) {
+        QLineEdit* levels = edit(dialog, 8500);
+        levels->selectAll();
+        QTest::keyClicks(levels, "12x");
+        QTest::mouseClick(dialog->findChild<QCheckBox*>("8600"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QCheckBox*>("8610"), Qt::LeftButton);
+        QTest::mouseClick(button(dialog, kIdOk), Qt::LeftButton);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_STREQ(rec.iizo, "12x");
+    EXPECT_EQ(rec.ladne, 0);
+    EXPECT_EQ(rec.przelicz, 1);
+}
+
+TEST(QtDialog, CancelAndEscapeLeaveTheRecordUnchanged) {
+    d_wsp rec{};
+    setFieldText(rec.i, "1");
+    setFieldText(rec.x, "0.0000");
+    setFieldText(rec.y, "0.0000");
+    d_wsp before = rec;
+    EXPECT_FALSE(runModal(3020, &rec, [](QDialog* dialog) {
+        edit(dialog, 8500)->selectAll();
+        QTest::keyClicks(edit(dialog, 8500), "5");
+        QTest::mouseClick(button(dialog, kIdCancel), Qt::LeftButton);
+    }));
+    EXPECT_EQ(std::memcmp(&rec, &before, sizeof rec), 0);
+
+    d_nr nr{};
+    setFieldText(nr.i, "0");
+    setFieldText(nr.nap, "Podaj numer elementu :");
+    EXPECT_FALSE(runModal(3100, &nr, [](QDialog* dialog) {
+        EXPECT_EQ(button(dialog, kIdCancel), nullptr);
+        EXPECT_EQ(dialog->findChild<QLabel*>("8700")->text(),
+                  QString::fromUtf8("Podaj numer elementu :"));
+        QTest::keyClicks(edit(dialog, 8004), "3");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    }));
+    EXPECT_STREQ(nr.i, "0");
+}
+
+TEST(QtDialog, EnterAcceptsThroughTheDefaultButton) {
+    d_nr nr{};
+    setFieldText(nr.i, "0");
+    setFieldText(nr.nap, "Podaj numer węzła :");
+    EXPECT_TRUE(runModal(3100, &nr, [](QDialog* dialog) {
+        QLineEdit* number = edit(dialog, 8004);
+        EXPECT_EQ(number->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        number->selectAll();
+        QTest::keyClicks(number, "4");
+        QTest::keyClick(number, Qt::Key_Return);
+    }));
+    EXPECT_STREQ(nr.i, "4");
+}
+
+TEST(QtDialog, GroupFramesAndReadOnlyFieldsAreBuilt) {
+    d_dane_mac mac{};
+    DialogSession session(3150, &mac);
+    const auto dialog = buildTemplateDialog(nullptr, session);
+    QStringList titles;
+    for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
+        titles << box->title();
+    EXPECT_EQ(titles.size(), 4);
+    EXPECT_TRUE(titles.contains(QString::fromUtf8("Liczba składowych prostokątów")));
+    ASSERT_NE(dialog->findChild<QGroupBox*>("103"), nullptr);
+    EXPECT_EQ(dialog->findChild<QGroupBox*>("103")->findChildren<QCheckBox*>().size(), 2);
+    EXPECT_TRUE(hasLabel(dialog.get(), "Punkt początkowy obszaru"));
+
+    d_dane_przek przek{};
+    DialogSession elementSession(3010, &przek);
+    const auto elementDialog = buildTemplateDialog(nullptr, elementSession);
+    EXPECT_TRUE(edit(elementDialog.get(), 8004)->isReadOnly());
+    EXPECT_FALSE(edit(elementDialog.get(), 8500)->isReadOnly());
+}
+
+TEST(QtDialog, UnknownTemplateShowsNothing) {
+    d_wsp rec{};
+    EXPECT_FALSE(execTemplateDialog(nullptr, 4242, &rec));
+    EXPECT_FALSE(execTemplateDialog(nullptr, 3020, nullptr));
+}
+
+TEST(QtDialog, DialogUnitsScaleWithTheFont) {
+    QFont small(QStringLiteral("MS Sans Serif"));
+    small.setPointSize(8);
+    QFont large = small;
+    large.setPointSize(16);
+    const QSize a = dialogUnitsToPixels(small, 160, 80);
+    const QSize b = dialogUnitsToPixels(large, 160, 80);
+    EXPECT_GT(a.width(), 0);
+    EXPECT_GT(b.width(), a.width());
+    EXPECT_GT(b.height(), a.height());
+    EXPECT_EQ(dialogUnitsToPixels(small, 0, 0), QSize(0, 0));
+}
+
+}  // namespace
+}  // namespace dialogs
