@@ -1,10 +1,13 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <cstring>
+
+#include "app/globals.h"
+#include "app/wirtor.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("WIRTOR");
-    w.showMaximized();
-    return app.exec();
+    installPolishTranslations(app);
+    _WIRTOR_ WIRT(model);
+    std::strcpy(WIRT._tytul_, "WIRTOR");
+    return WIRT.Run();
 }

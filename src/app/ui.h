@@ -19,7 +19,7 @@ struct FileDialogData {
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     /// Shows a modal message box and returns the button chosen.

@@ -1,0 +1,25 @@
+#pragma once
+// Process-wide state of the program beside the model: the frame, its caption text and the
+// values the view shares with the pointer handlers. The main window sets their start values.
+
+#include <string>
+
+#include "model/model.h"
+
+class QMainWindow;
+
+/// The one model of the running program.
+extern Model model;
+
+/// The one top-level frame; null before InitMainWindow and after the frame is gone.
+extern QMainWindow* fw;
+/// Current caption text of the frame.
+extern std::string caption;
+
+// View mapping (model to window) of the picture on the screen.
+extern float ax, aa, sx, sa, asp_r;
+extern int hmax;
+/// Which stress the colour map shows: 1 = tau xz, 2 = tau yz, 3 = tau, 4 = none.
+extern int p_rn;
+/// Number of stress levels and the stepped-palette switch of the graphics settings.
+extern int iizol, p_skok;

@@ -1,0 +1,197 @@
+#include "app/okno.h"
+
+#include <QPainter>
+
+#include "app/globals.h"
+#include "app/qt_ui.h"
+#include "app/wsp.h"
+#include "model/model_file.h"
+#include "model/report.h"
+#include "solver/driver.h"
+
+namespace {
+
+const char* const kWirtor = "WIRTOR";
+const char* const kBladDysku = "Błąd operacji dyskowej";
+const char* const kZapisano = "Plik zapisano poprawnie";
+
+}  // namespace
+
+_OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
+    : QWidget(parent),
+      m(model),
+      ui(injected ? *injected : *(ownUi_ = std::make_unique<QtUi>(this))) {
+    setObjectName("_OKNO_");
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    _plik_.flags = 0x1000;
+    _plik_.filter = "Pliki PANWEL (*.WT)|*.WT|";
+    _plik_.defaultExt = "WT";
+    _pliktxt_.flags = 0x1000;
+    _pliktxt_.filter = "Pliki wyników PANWEL (*.txt)|*.txt|";
+    _pliktxt_.defaultExt = "txt";
+
+    p_wez = p_przem = p_n_wezl = p_siatka = 1;
+    p_sily = p_sily_nr = p_podp = p_napr = p_n_ele = p_n_mat = p_n_pola = 0;
+
+    m.obliczono = 0;
+    m.a_licz = 0;
+    m.j_grupa = 0;
+    m.iw = m.id = 0;
+    sx = sa = asp_r = 1.0f;
+    iizol = 200;
+    p_skok = 1;
+    p_rn = 3;
+
+    wsp = new _WSP_(this);
+
+    m.Pusty = 1;
+    m.G = 80000.0f;
+    m.MS = 1.0f;
+}
+
+_OKNO_::~_OKNO_() {
+    // The window is going away: no caption or repaint any more, only the release.
+    if (m.Pusty == 0) releaseModel(m);
+    zamknij_listy();
+}
+
+void _OKNO_::paintEvent(QPaintEvent*) {
+    // The background is erased white by the palette; the mesh painter draws over it.
+}
+
+void _OKNO_::resizeEvent(QResizeEvent*) {
+    update();
+}
+
+void _OKNO_::zamknij_listy() {
+    if (m.iw == 1 && oo) oo->close();
+    if (m.id == 1 && dd) dd->close();
+    m.iw = m.id = 0;
+}
+
+bool _OKNO_::CanClose() {
+    return ui.message("Zakończyć działanie programu ?", kWirtor, Buttons::YesNo, Icon::Question) ==
+           Answer::Yes;
+}
+
+void _OKNO_::Cm_Koniec() {
+    window()->close();
+}
+
+void _OKNO_::Cm_opro() {
+    ui.message(
+        "WIRTOR v1.0\n"
+        "Program do obliczania skręcania pręta o dowolnym przekroju metodą elementów "
+        "skończonych\n"
+        "Zespół WIRTOR 1999-2001\n"
+        "\n"
+        "http://wirtor.example.org",
+        "O programie", Buttons::Ok, Icon::Exclamation);
+}
+
+void _OKNO_::Zwol_pam() {
+    if (m.Pusty == 1) {
+        ui.message("Program nie zwolnił pamięci!!", "UWAGA", Buttons::YesNo, Icon::Stop);
+        ui.requestRepaint();
+        return;
+    }
+    zamknij_listy();
+    caption = "WIRTOR - Beznazwy.WT";
+    ui.setCaption(caption);
+    releaseModel(m);
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_Nowy() {
+    if (m.Pusty == 0) {
+        if (ui.message("Utworzyć nowe dane ?", kWirtor, Buttons::YesNo, Icon::Question) !=
+            Answer::Yes)
+            return;
+        Zwol_pam();
+    }
+    m.ne = m.nq = m.nn = 0;
+    m.Pusty = 0;
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_zamknij() {
+    if (m.Pusty == 0 && ui.message("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?",
+                                   kWirtor, Buttons::YesNo, Icon::Question) == Answer::Yes)
+        Zwol_pam();
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_Otworz() {
+    if (m.Pusty == 0) {
+        if (ui.message("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?", kWirtor,
+                       Buttons::YesNo, Icon::Question) != Answer::Yes)
+            return;
+        Zwol_pam();
+    }
+    if (!ui.chooseOpenFile(_plik_)) return;
+
+    ui.setWaitCursor(true);
+    const FileOutcome r = readModelFile(_plik_.path, m);
+    if (!r.ok()) {
+        // The arrow comes back before the box, so the box is not under a busy cursor.
+        ui.setWaitCursor(false);
+        ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    zamknij_listy();
+    caption = "WIRTOR - " + _plik_.path;
+    ui.setCaption(caption);
+    p_napr = 0;
+    p_n_pola = 0;
+    if (m.a_licz == 1) Obliczenia();
+    ui.requestRepaint();
+    ui.setWaitCursor(false);
+}
+
+void _OKNO_::Cm_Zapisz() {
+    if (m.Pusty == 1) return;
+    if (!ui.chooseSaveFile(_plik_)) return;
+
+    ui.setWaitCursor(true);
+    const FileOutcome r = writeModelFile(_plik_.path, m);
+    ui.setWaitCursor(false);
+    if (!r.ok()) {
+        ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    caption = "WIRTOR - " + _plik_.path;
+    ui.setCaption(caption);
+    ui.message(kZapisano, kWirtor, Buttons::Ok, Icon::None);
+}
+
+void _OKNO_::Cm_zap_wyn() {
+    // Without current results the nodal table would hold stale or undefined values.
+    if (m.Pusty == 1 || m.obliczono == 0) return;
+    if (!ui.chooseSaveFile(_pliktxt_)) return;
+
+    ui.setWaitCursor(true);
+    const FileOutcome r = writeReport(_pliktxt_.path, m);
+    ui.setWaitCursor(false);
+    if (!r.ok()) {
+        ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    ui.message(kZapisano, kWirtor, Buttons::Ok, Icon::None);
+}
+
+void _OKNO_::Obliczenia() {
+    ui.setWaitCursor(true);
+    const ComputeOutcome r = ::Obliczenia(m);
+    ui.setWaitCursor(false);
+    if (!r.ok()) ui.message(r.message, kWirtor, Buttons::Ok, Icon::None);
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_ODSWIEZ() {
+    Obliczenia();
+    ui.requestRepaint();
+}

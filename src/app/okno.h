@@ -1,0 +1,185 @@
+#pragma once
+// The main drawing window: client of the frame, owner of the command handlers and their
+// enablers, the display switches, the file-dialog settings and the coordinate read-out.
+// Handlers reach anything modal or window-bound only through Ui, so tests drive them with
+// a scripted Ui and no window ever opens.
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+#include "app/ui.h"
+#include "model/model.h"
+
+class _WSP_;
+
+/// What an enabler decides for one menu item; check is -1 while the enabler leaves it alone.
+struct CommandEnabler {
+    bool enabled = true;
+    int check = -1;
+    void Enable(bool e) { enabled = e; }
+    void SetCheck(int c) { check = c; }
+};
+
+class _OKNO_;
+
+/// One row of the command table: an id routed to its handler and (optionally) its enabler.
+struct CommandEntry {
+    int id;
+    void (_OKNO_::*handler)();
+    void (_OKNO_::*enabler)(CommandEnabler&);  ///< null: always enabled, never checked
+    bool checkable;                            ///< the enabler sets a check mark
+};
+
+class _OKNO_ : public QWidget {
+    Q_OBJECT
+    // Declared before `ui`, which may refer to it.
+    std::unique_ptr<Ui> ownUi_;
+
+  public:
+    /// Works on `m`; with no `ui` given, message boxes and file dialogs are real Qt ones.
+    explicit _OKNO_(Model& m, Ui* ui = nullptr, QWidget* parent = nullptr);
+    ~_OKNO_() override;
+
+    Model& m;
+    Ui& ui;
+
+    /// Asks "Zakończyć działanie programu ?"; true only for Yes.
+    bool CanClose();
+
+    /// The command table; every routed id, also those no menu item carries.
+    static const CommandEntry* Find(int id);
+    /// Runs the handler of `id`; false when the table does not hold it.
+    bool dispatch(int id);
+    /// Runs the enabler of `id` (none: enabled); false when the table does not hold it.
+    bool enable(int id, CommandEnabler& ce);
+
+    // Model and files.
+    void Zwol_pam();
+    void Cm_Nowy();
+    void Cm_zamknij();
+    void Cm_Otworz();
+    void Cm_Zapisz();
+    void Cm_zap_wyn();
+    void Obliczenia();
+    void Cm_ODSWIEZ();
+    void Cm_Koniec();
+    void Cm_opro();
+
+    // Display switches.
+    void Cm_Napr1();
+    void Cm_Napr2();
+    void Cm_Napr3();
+    void Cm_Napr4();
+    void Cm_n_ele();
+    void Cm_n_mat();
+    void Cm_n_pola();
+    void Cm_siatka();
+    void Cm_p_wez();
+    void Cm_n_wez();
+    void Cm_Przem();
+    void Cm_Podp();
+    void Cm_Sily();
+    void Cm_Sily_nr();
+
+    // Mesh generation, editing, groups, listings and settings: built by their own features.
+    void Cm_kreator();
+    void Cm_prost();
+    void Cm_pierscien();
+    void Cm_d_wez();
+    void Cm_d_ele();
+    void Cm_u_wez();
+    void Cm_u_ele();
+    void Cm_z_wez();
+    void Cm_z_pret();
+    void Cm_z_mat();
+    void Cm_z_sily();
+    void Cm_Grupa_prz();
+    void Cm_Grupa_kop_prz();
+    void Cm_Grupa_doom();
+    void Cm_Wyniki();
+    void Cm_Dane();
+    void Cm_u_graf();
+
+    // Commands the program routes but that do nothing.
+    void Cm_z_przek() {}
+    void Cm_z_podp() {}
+    void Cm_z_grubosc() {}
+    void Cm_d_sile() {}
+    void Cm_d_podp() {}
+    void Cm_d_mat() {}
+    void Cm_u_podp() {}
+    void Cm_u_sile() {}
+    void Cm_u_mat() {}
+
+    // Enablers.
+    void Ce_Zapisz(CommandEnabler& ce);
+    void Ce_zamknij(CommandEnabler& ce);
+    void Ce_zap_wyn(CommandEnabler& ce);
+    void Ce_kreator(CommandEnabler& ce);
+    void Ce_d_wez(CommandEnabler& ce);
+    void Ce_d_ele(CommandEnabler& ce);
+    void Ce_prost(CommandEnabler& ce);
+    void Ce_u_wez(CommandEnabler& ce);
+    void Ce_u_ele(CommandEnabler& ce);
+    void Ce_z_wez(CommandEnabler& ce);
+    void Ce_z_pret(CommandEnabler& ce);
+    void Ce_z_mat(CommandEnabler& ce);
+    void Ce_z_sily(CommandEnabler& ce);
+    void Ce_Grupa_prz(CommandEnabler& ce);
+    void Ce_Grupa_kop_prz(CommandEnabler& ce);
+    void Ce_Grupa_doom(CommandEnabler& ce);
+    void Ce_Napr1(CommandEnabler& ce);
+    void Ce_Napr2(CommandEnabler& ce);
+    void Ce_Napr3(CommandEnabler& ce);
+    void Ce_Napr4(CommandEnabler& ce);
+    void Ce_n_ele(CommandEnabler& ce);
+    void Ce_n_mat(CommandEnabler& ce);
+    void Ce_n_pola(CommandEnabler& ce);
+    void Ce_siatka(CommandEnabler& ce);
+    void Ce_p_wez(CommandEnabler& ce);
+    void Ce_n_wez(CommandEnabler& ce);
+    void Ce_Przem(CommandEnabler& ce);
+    void Ce_Podp(CommandEnabler& ce);
+    void Ce_Sily(CommandEnabler& ce);
+    void Ce_Sily_nr(CommandEnabler& ce);
+    void Ce_Wyniki(CommandEnabler& ce);
+    void Ce_Dane(CommandEnabler& ce);
+    void Ce_pierscien(CommandEnabler& ce);
+    void Ce_z_przek(CommandEnabler& ce);
+    void Ce_z_podp(CommandEnabler& ce);
+    void Ce_z_grubosc(CommandEnabler& ce);
+    void Ce_d_sile(CommandEnabler& ce);
+    void Ce_d_podp(CommandEnabler& ce);
+    void Ce_d_mat(CommandEnabler& ce);
+    void Ce_u_podp(CommandEnabler& ce);
+    void Ce_u_sile(CommandEnabler& ce);
+    void Ce_u_mat(CommandEnabler& ce);
+
+    /// Listing windows (data, results); valid while model.id / model.iw are 1.
+    QPointer<QWidget> dd;
+    QPointer<QWidget> oo;
+    /// Coordinate read-out window; lives as long as this window.
+    _WSP_* wsp = nullptr;
+
+    // Display switches, 1 = on.
+    int p_napr, p_przem, p_n_mat, p_n_pola, p_podp, p_sily, p_sily_nr, p_siatka, p_wez, p_n_wezl,
+        p_n_ele;
+
+    /// Model-file dialog settings (open and save) and the results-report dialog settings.
+    FileDialogData _plik_;
+    FileDialogData _pliktxt_;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    /// Closes the results listing, then the data listing, whichever is open.
+    void zamknij_listy();
+    bool model_() const { return m.Pusty != 1; }
+    bool wyniki_() const { return m.obliczono != 0; }
+    void wybierz_napr(int k);
+    void przelacz_grupe(int& sw);
+    static void przelacz(int& sw) { sw = sw == 1 ? 0 : 1; }
+};

@@ -1,0 +1,103 @@
+#include "app/qt_ui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+#include <QWidget>
+
+#include "app/dialogs/qt_dialog.h"
+
+QString qtFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& desc = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(';', ' ');
+        if (desc.isEmpty() && patterns.isEmpty()) continue;
+        // Qt reads the patterns from the parentheses; add them when the description lacks them.
+        filters << (desc.contains('(') ? desc : desc + " (" + patterns + ")");
+    }
+    return filters.join(";;");
+}
+
+QtUi::~QtUi() {
+    if (waiting_) QApplication::restoreOverrideCursor();
+}
+
+Answer QtUi::message(const std::string& text, const std::string& caption, Buttons buttons,
+                     Icon icon) {
+    QMessageBox::Icon qicon = QMessageBox::NoIcon;
+    switch (icon) {
+        case Icon::None:
+            qicon = QMessageBox::NoIcon;
+            break;
+        case Icon::Stop:
+            qicon = QMessageBox::Critical;
+            break;
+        case Icon::Exclamation:
+            qicon = QMessageBox::Warning;
+            break;
+        case Icon::Question:
+            qicon = QMessageBox::Question;
+            break;
+    }
+    const QMessageBox::StandardButtons qbuttons =
+        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
+                    owner_);
+    // Escape and the close box answer No in a question, OK in a notice.
+    box.setEscapeButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Ok);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Ok;
+    }
+}
+
+bool QtUi::runDialog(int templateId, void* record) {
+    return execTemplateDialog(owner_, templateId, record);
+}
+
+bool QtUi::chooseOpenFile(FileDialogData& data) {
+    return chooseFile(data, false);
+}
+bool QtUi::chooseSaveFile(FileDialogData& data) {
+    return chooseFile(data, true);
+}
+
+bool QtUi::chooseFile(FileDialogData& data, bool save) {
+    QFileDialog dlg(owner_);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The must-exist flag concerns opening only; the save dialog overwrites without asking.
+    dlg.setFileMode(!save && (data.flags & 0x1000) ? QFileDialog::ExistingFile
+                                                   : QFileDialog::AnyFile);
+    if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setNameFilter(qtFilter(data.filter));
+    dlg.setDefaultSuffix(QString::fromStdString(data.defaultExt));
+    if (!data.path.empty()) dlg.selectFile(QString::fromStdString(data.path));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    data.path = QFileInfo(dlg.selectedFiles().first()).absoluteFilePath().toStdString();
+    return true;
+}
+
+void QtUi::setWaitCursor(bool wait) {
+    if (wait == waiting_) return;
+    waiting_ = wait;
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::setCaption(const std::string& caption) {
+    owner_->window()->setWindowTitle(QString::fromStdString(caption));
+}
+
+void QtUi::requestRepaint() {
+    owner_->update();
+}

@@ -1,0 +1,109 @@
+#include "scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+std::ostream& operator<<(std::ostream& os, const Prompt& p) {
+    return os << "{\"" << p.text << "\", \"" << p.caption << "\", "
+              << (p.buttons == Buttons::YesNo ? "YesNo" : "Ok") << ", icon "
+              << static_cast<int>(p.icon) << "}";
+}
+
+Prompt ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
+    Prompt p;
+    p.text = text;
+    p.caption = caption;
+    p.buttons = buttons;
+    p.icon = icon;
+    return p;
+}
+
+ScriptedUi::~ScriptedUi() {
+    verifyAllUsed();
+}
+
+void ScriptedUi::verifyAllUsed() {
+    for (Answer a : answers_)
+        ADD_FAILURE() << "unused answer " << static_cast<int>(a);
+    for (const auto& p : paths_)
+        ADD_FAILURE() << "unused file choice " << (p ? *p : std::string("<cancel>"));
+    for (const auto& d : dialogs_)
+        ADD_FAILURE() << "unused dialog " << d.first;
+    answers_.clear();
+    paths_.clear();
+    dialogs_.clear();
+}
+
+ScriptedUi& ScriptedUi::answer(Answer a) {
+    answers_.push_back(a);
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::choose(std::optional<std::string> path) {
+    paths_.push_back(std::move(path));
+    return *this;
+}
+
+ScriptedUi& ScriptedUi::dialog(int templateId, std::function<bool(void*)> user) {
+    dialogs_.emplace_back(templateId, std::move(user));
+    return *this;
+}
+
+Answer ScriptedUi::message(const std::string& text, const std::string& caption_, Buttons buttons,
+                           Icon icon) {
+    Prompt p = ask(text, caption_, buttons, icon);
+    p.frameCaption = caption;
+    p.waitCursor = waitCursor;
+    prompts.push_back(p);
+    if (answers_.empty()) {
+        ADD_FAILURE() << "unexpected prompt " << p;
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    const Answer a = answers_.front();
+    answers_.pop_front();
+    const bool fits =
+        buttons == Buttons::YesNo ? (a == Answer::Yes || a == Answer::No) : a == Answer::Ok;
+    EXPECT_TRUE(fits) << "answer " << static_cast<int>(a) << " does not fit " << p;
+    return a;
+}
+
+bool ScriptedUi::runDialog(int templateId, void* record) {
+    if (dialogs_.empty()) {
+        ADD_FAILURE() << "unexpected dialog " << templateId;
+        return false;
+    }
+    auto [id, user] = std::move(dialogs_.front());
+    dialogs_.pop_front();
+    EXPECT_EQ(id, templateId);
+    return user(record);
+}
+
+bool ScriptedUi::choose_(FileDialogData& data, bool save) {
+    choosers.push_back(data);
+    chooserSaves.push_back(save);
+    if (paths_.empty()) {
+        ADD_FAILURE() << "unexpected file chooser (" << data.filter << ")";
+        return false;
+    }
+    const std::optional<std::string> p = paths_.front();
+    paths_.pop_front();
+    if (!p) return false;
+    data.path = *p;
+    return true;
+}
+
+bool ScriptedUi::chooseOpenFile(FileDialogData& data) {
+    return choose_(data, false);
+}
+bool ScriptedUi::chooseSaveFile(FileDialogData& data) {
+    return choose_(data, true);
+}
+
+void ScriptedUi::setWaitCursor(bool wait) {
+    waitCursor = wait;
+    ++waitCalls;
+}
+
+void ScriptedUi::setCaption(const std::string& c) {
+    caption = c;
+    captions.push_back(c);
+}
