@@ -38,7 +38,7 @@ void BandMatrix::clear() {
 
 // Fill-in stays inside each row's envelope (up to its last non-zero), which near the ends of
 // a Cuthill–McKee order is much shorter than the band; the loops run over it alone.
-__attribute__((target_clones("arch=x86-64-v3", "default"))) bool BandMatrix::factor() {
+__attribute__((target_clones("avx2", "default"))) bool BandMatrix::factor() {
     const std::size_t w = static_cast<std::size_t>(w_);
     end_.assign(n_, 1);
     for (int i = 0; i < n_; ++i) {
@@ -66,8 +66,7 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool BandMatrix::fac
     return true;
 }
 
-__attribute__((target_clones("arch=x86-64-v3", "default"))) void BandMatrix::solve(
-    double* b) const {
+__attribute__((target_clones("avx2", "default"))) void BandMatrix::solve(double* b) const {
     const std::size_t w = static_cast<std::size_t>(w_);
     for (int i = 0; i < n_; ++i) {
         const double bi = b[i];

@@ -178,20 +178,21 @@ TEST(Driver, ComputingTwiceGivesIdenticalBitsAndLeavesInputsAlone) {
     m.MS = 7.25f;
     for (int i = 1; i <= m.nn; ++i)
         m.si[i] = 0.5f * i;
-    std::vector<float> x(m.x[1], m.x[1] + 2 * m.nn), si(m.si.raw() + 1, m.si.raw() + 1 + m.nn);
-    std::vector<int> noc(m.noc[1], m.noc[1] + 3 * m.ne);
+    std::vector<float> x(&m.x[1][1], &m.x[1][1] + 2 * m.nn),
+        si(m.si.raw() + 1, m.si.raw() + 1 + m.nn);
+    std::vector<int> noc(&m.noc[1][1], &m.noc[1][1] + 3 * m.ne);
     ASSERT_TRUE(Obliczenia(m).ok());
-    std::vector<float> f(m.f.raw() + 1, m.f.raw() + 1 + m.nn), ww(m.ww[1], m.ww[1] + 3 * m.nn),
-        napr(m.napr[1], m.napr[1] + 3 * m.ne);
+    std::vector<float> f(m.f.raw() + 1, m.f.raw() + 1 + m.nn),
+        ww(&m.ww[1][1], &m.ww[1][1] + 3 * m.nn), napr(&m.napr[1][1], &m.napr[1][1] + 3 * m.ne);
     const float katob = m.katob;
     ASSERT_TRUE(Obliczenia(m).ok());
     EXPECT_TRUE(sameBits(f.data(), m.f.raw() + 1, m.nn));
-    EXPECT_TRUE(sameBits(ww.data(), m.ww[1], 3 * m.nn));
-    EXPECT_TRUE(sameBits(napr.data(), m.napr[1], 3 * m.ne));
+    EXPECT_TRUE(sameBits(ww.data(), &m.ww[1][1], 3 * m.nn));
+    EXPECT_TRUE(sameBits(napr.data(), &m.napr[1][1], 3 * m.ne));
     EXPECT_TRUE(sameBits(&katob, &m.katob, 1));
-    EXPECT_TRUE(sameBits(x.data(), m.x[1], 2 * m.nn));
+    EXPECT_TRUE(sameBits(x.data(), &m.x[1][1], 2 * m.nn));
     EXPECT_TRUE(sameBits(si.data(), m.si.raw() + 1, m.nn));
-    EXPECT_TRUE(sameBits(noc.data(), m.noc[1], 3 * m.ne));
+    EXPECT_TRUE(sameBits(noc.data(), &m.noc[1][1], 3 * m.ne));
     EXPECT_EQ(m.G, 1234.5f);
     EXPECT_EQ(m.MS, 7.25f);
     EXPECT_EQ(m.nbw, reverseCuthillMcKee(m).nbw);

@@ -73,6 +73,15 @@ void grid(Nodes& nodes, Elements& elems, double x0, double y0, double w, double 
         }
 }
 
+/// Like rectangle(), built here rather than by the patch generator, so that its bits do not
+/// follow changes there.
+inline void gridModel(Model& m, double w, double h, int ix, int iy, bool p4) {
+    Nodes n;
+    Elements e;
+    grid(n, e, 0, 0, w, h, ix, iy, p4, [](int, int) { return true; });
+    fill(m, n, e);
+}
+
 /// A new project holding one rectangle patch at the origin.
 inline void rectangle(Model& m, double w, double h, int ix, int iy, bool p4 = false) {
     newProject(m);
