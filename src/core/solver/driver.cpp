@@ -90,6 +90,6 @@ ComputeOutcome Obliczenia(Model& m) {
     m.obliczono = 1;
     ComputeOutcome out;
     out.J = sf.J;
-    out.holes = sf.holes;
+    out.holes = sf.holes();
     return out;
 }

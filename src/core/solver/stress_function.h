@@ -1,22 +1,34 @@
 #pragma once
-// The Prandtl stress function of the unit problem: −∇²φ = 2 over the section, φ held at 0
-// on the boundary nodes by a penalty on their diagonal.
+// The Prandtl stress function of the unit problem: −∇²φ = 2 over the section, φ = 0 on every
+// outer contour and φ = C_k on hole contour k, held by a penalty on the contour diagonals.
+// Each C_k follows from the circulation condition of its hole: the sum over the contour's
+// nodes of (K·φ − F) equals twice the area of the hole.
 
 #include <vector>
 
 #include "model/model.h"
 #include "solver/band_solve.h"
+#include "solver/contours.h"
 #include "solver/ordering.h"
 
 struct StressFunction {
     int blad = 0;             ///< 0, or the Blad code of the failure
     std::vector<double> phi;  ///< [1..nn] nodal values by model node (phi[0] unused)
-    double J = 0;             ///< torsion constant 2∫φ dA
+    double J = 0;             ///< torsion constant 2∫φ dA + 2·Σ C_k·A_k
     double cnst = 0;          ///< the penalty that was added
-    int holes = 0;            ///< number of hole contours
+    Contours contours;
+    std::vector<double> C;  ///< [k] value of φ on hole contour k
+    int holes() const { return static_cast<int>(C.size()); }
 };
 
 /// Assembles into s (allocated n = nn, w = o.nbw, zeroed), factors it and solves. On return
-/// s holds the factors. Failures: BLAD_PIVOT on an exactly zero pivot, BLAD_ZDEGENEROWANY on
-/// a result that is not finite.
-StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix& s);
+/// s holds the factors. With holes = false every contour is held at 0, as if there were no
+/// holes. Failures: BLAD_PIVOT on an exactly zero pivot, BLAD_ZDEGENEROWANY on a result that
+/// is not finite or circulation conditions that cannot be met.
+StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix& s,
+                                   bool holes = true);
+
+/// Σ over the nodes of each hole contour of (K·φ − F), the stiffness and load without the
+/// penalty; the circulation condition asks 2·area of each.
+std::vector<double> contourFlux(const Model& m, const Contours& c, const std::vector<double>& phi,
+                                bool with_load = true);
