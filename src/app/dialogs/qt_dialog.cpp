@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
+#include <span>
+#include <vector>
 
 #include "app/dialogs/dialog_session.h"
 
@@ -41,78 +44,103 @@ Qt::Alignment alignment(const ControlSpec& c) {
     return ((c.flags & kRightAlign) != 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
-// Lays out consecutive controls of one frame (or of none) on a grid: a row per control, unless
-// it continues the previous row; an edit takes a label cell and a field cell.
-class Block {
-  public:
-    explicit Block(QGridLayout* grid) : grid_(grid) {}
+QLineEdit* makeEdit(const ControlSpec& c, DialogSession& session, QWidget* owner, int minWidth) {
+    auto* edit = new QLineEdit(QString::fromStdString(session.text(c.id)), owner);
+    edit->setObjectName(name(c.id));
+    edit->setAlignment(alignment(c));
+    edit->setReadOnly((c.flags & kReadOnly) != 0);
+    edit->setMinimumWidth(minWidth);
+    if ((c.flags & kDigits) != 0) edit->setInputMethodHints(Qt::ImhDigitsOnly);
+    edit->setValidator(new TypingRule(session, c.id, edit));
+    QObject::connect(
+        edit, &QLineEdit::textChanged, edit,
+        [&session, id = c.id](const QString& text) { session.type(id, text.toStdString()); });
+    return edit;
+}
 
-    void add(const ControlSpec& c, bool aloneOnRow, DialogSession& session, QWidget* owner) {
-        if (c.kind == ControlKind::RecordLabel) {
-            // Stands in the label cell of the edit bound before it.
-            auto* label = new QLabel(QString::fromStdString(session.text(c.id)), owner);
-            label->setObjectName(name(c.id));
-            label->setAlignment(alignment(c));
-            grid_->addWidget(label, labelRow_, labelColumn_);
-            return;
+QCheckBox* makeCheck(const ControlSpec& c, DialogSession& session, QWidget* owner) {
+    auto* box = new QCheckBox(QString::fromUtf8(c.label), owner);
+    box->setObjectName(name(c.id));
+    box->setChecked(session.checked(c.id));
+    QObject::connect(box, &QCheckBox::toggled, box,
+                     [&session, id = c.id](bool on) { session.setChecked(id, on); });
+    return box;
+}
+
+QLabel* makeLabel(const QString& text, int id, const ControlSpec& c, QWidget* owner) {
+    auto* label = new QLabel(text, owner);
+    label->setTextFormat(Qt::PlainText);
+    if (id != 0) label->setObjectName(name(id));
+    label->setAlignment(alignment(c));
+    return label;
+}
+
+// Lays out the consecutive controls of one frame (or of none) on a grid, a row per control
+// unless it continues the previous row. An edit takes a label cell and a field cell; the last
+// control of a row reaches to the right edge; a row of check boxes only is spread evenly.
+void layOutBlock(QGridLayout* grid, std::span<const ControlSpec> controls, DialogSession& session,
+                 QWidget* owner, int editMinWidth) {
+    std::vector<std::vector<const ControlSpec*>> rows;
+    for (const ControlSpec& c : controls) {
+        if (rows.empty() || ((c.flags & kSameRow) == 0 && c.kind != ControlKind::RecordLabel))
+            rows.emplace_back();
+        rows.back().push_back(&c);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int row = static_cast<int>(r);
+        const auto& items = rows[r];
+        const bool checksOnly =
+            items.size() > 1 && std::all_of(items.begin(), items.end(),
+                                            [](auto* c) { return c->kind == ControlKind::Check; });
+        if (checksOnly) {
+            auto* line = new QHBoxLayout;
+            for (const ControlSpec* c : items)
+                line->addWidget(makeCheck(*c, session, owner));
+            line->addStretch();
+            grid->addLayout(line, row, 0, 1, -1);
+            continue;
         }
-        if (started_ && (c.flags & kSameRow) == 0) ++row_, column_ = 0;
-        started_ = true;
-        const Qt::Alignment align = alignment(c);
-        switch (c.kind) {
-            case ControlKind::Edit: {
-                auto* edit = new QLineEdit(QString::fromStdString(session.text(c.id)), owner);
-                edit->setObjectName(name(c.id));
-                edit->setAlignment(align);
-                edit->setReadOnly((c.flags & kReadOnly) != 0);
-                if ((c.flags & kDigits) != 0) edit->setInputMethodHints(Qt::ImhDigitsOnly);
-                edit->setValidator(new TypingRule(session, c.id, edit));
-                QObject::connect(edit, &QLineEdit::textChanged, edit,
-                                 [&session, id = c.id](const QString& text) {
-                                     session.type(id, text.toStdString());
-                                 });
-                labelRow_ = row_;
-                labelColumn_ = column_;
-                if (c.label[0] != '\0') {
-                    auto* label = new QLabel(QString::fromUtf8(c.label), owner);
-                    label->setBuddy(edit);
-                    grid_->addWidget(label, row_, column_);
+        int column = 0;
+        int labelColumn = 0;
+        for (std::size_t k = 0; k < items.size(); ++k) {
+            const ControlSpec& c = *items[k];
+            const bool last =
+                k + 1 == items.size() ||
+                (k + 2 == items.size() && items[k + 1]->kind == ControlKind::RecordLabel);
+            const int span = last ? -1 : 1;
+            switch (c.kind) {
+                case ControlKind::Edit: {
+                    QLineEdit* edit = makeEdit(c, session, owner, editMinWidth);
+                    if (c.label[0] != '\0') {
+                        QLabel* label = makeLabel(QString::fromUtf8(c.label), 0, c, owner);
+                        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                        label->setBuddy(edit);
+                        grid->addWidget(label, row, column);
+                    }
+                    labelColumn = column;
+                    grid->addWidget(edit, row, column + 1, 1, span);
+                    column += 2;
+                    break;
                 }
-                grid_->addWidget(edit, row_, column_ + 1);
-                column_ += 2;
-                break;
-            }
-            case ControlKind::Check: {
-                auto* box = new QCheckBox(QString::fromUtf8(c.label), owner);
-                box->setObjectName(name(c.id));
-                box->setChecked(session.checked(c.id));
-                QObject::connect(box, &QCheckBox::toggled, box,
-                                 [&session, id = c.id](bool on) { session.setChecked(id, on); });
-                grid_->addWidget(box, row_, column_, 1, 2);
-                column_ += 2;
-                break;
-            }
-            case ControlKind::RecordLabel:
-                break;
-            case ControlKind::Heading: {
-                auto* label = new QLabel(QString::fromUtf8(c.label), owner);
-                label->setAlignment(align);
-                if (c.id != 0) label->setObjectName(name(c.id));
-                grid_->addWidget(label, row_, column_, 1, aloneOnRow ? -1 : 1);
-                column_ += 1;
-                break;
+                case ControlKind::Check:
+                    grid->addWidget(makeCheck(c, session, owner), row, column, 1, last ? -1 : 2);
+                    column += 2;
+                    break;
+                case ControlKind::RecordLabel:
+                    // Stands in the label cell of the edit bound before it.
+                    grid->addWidget(
+                        makeLabel(QString::fromStdString(session.text(c.id)), c.id, c, owner), row,
+                        labelColumn);
+                    break;
+                case ControlKind::Heading:
+                    grid->addWidget(makeLabel(QString::fromUtf8(c.label), c.id, c, owner), row,
+                                    column, 1, span);
+                    column += 1;
+                    break;
             }
         }
     }
-
-  private:
-    QGridLayout* grid_;
-    int row_ = 0;
-    int column_ = 0;
-    int labelRow_ = 0;
-    int labelColumn_ = 0;
-    bool started_ = false;
-};
+}
 
 }  // namespace
 
@@ -133,6 +161,8 @@ std::unique_ptr<QDialog> buildTemplateDialog(QWidget* parent, DialogSession& ses
     font.setPointSize(t.fontPoints);
     dialog->setFont(font);
 
+    // Edits are at least as wide as the template's narrowest ones.
+    const int editMinWidth = dialogUnitsToPixels(font, 32, 0).width();
     auto* top = new QVBoxLayout(dialog.get());
     const auto controls = t.controls;
     std::size_t i = 0;
@@ -148,12 +178,10 @@ std::unique_ptr<QDialog> buildTemplateDialog(QWidget* parent, DialogSession& ses
         } else {
             top->addLayout(grid);
         }
-        Block block(grid);
-        for (; i < controls.size() && controls[i].frame == frame; ++i) {
-            const bool aloneOnRow = i + 1 == controls.size() || controls[i + 1].frame != frame ||
-                                    (controls[i + 1].flags & kSameRow) == 0;
-            block.add(controls[i], aloneOnRow, session, dialog.get());
-        }
+        const std::size_t first = i;
+        while (i < controls.size() && controls[i].frame == frame)
+            ++i;
+        layOutBlock(grid, controls.subspan(first, i - first), session, dialog.get(), editMinWidth);
     }
 
     auto* buttons = new QHBoxLayout;

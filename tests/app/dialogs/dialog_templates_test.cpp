@@ -182,12 +182,5 @@ TEST(TemplateTable, BoundControlsHaveDistinctIdsAndFieldsOfTheirKindSize) {
     }
 }
 
-TEST(TemplateTable, MaterialDialogBindsOnlyTheSecondFieldOfItsRecord) {
-    const DialogTemplate& t = *findTemplate(3050);
-    EXPECT_EQ(fieldOffset(t, 8500), static_cast<std::ptrdiff_t>(offsetof(d_mat, G)));
-    EXPECT_EQ(fieldOffset(t, 8004), -1);
-    EXPECT_EQ(fieldOffset(*findTemplate(3040), 8500), -1);  // no record, nothing bound
-}
-
 }  // namespace
 }  // namespace dialogs

@@ -188,18 +188,5 @@ TEST(QtDialog, UnknownTemplateShowsNothing) {
     EXPECT_FALSE(execTemplateDialog(nullptr, 3020, nullptr));
 }
 
-TEST(QtDialog, DialogUnitsScaleWithTheFont) {
-    QFont small(QStringLiteral("MS Sans Serif"));
-    small.setPointSize(8);
-    QFont large = small;
-    large.setPointSize(16);
-    const QSize a = dialogUnitsToPixels(small, 160, 80);
-    const QSize b = dialogUnitsToPixels(large, 160, 80);
-    EXPECT_GT(a.width(), 0);
-    EXPECT_GT(b.width(), a.width());
-    EXPECT_GT(b.height(), a.height());
-    EXPECT_EQ(dialogUnitsToPixels(small, 0, 0), QSize(0, 0));
-}
-
 }  // namespace
 }  // namespace dialogs
