@@ -120,4 +120,11 @@ void DialogSession::commit() {
     }
 }
 
+bool answerDialog(int templateId, void* record, const std::function<bool(DialogSession&)>& user) {
+    DialogSession session(templateId, record);
+    if (!session.valid() || !user(session)) return false;
+    session.commit();
+    return true;
+}
+
 }  // namespace dialogs

@@ -3,6 +3,7 @@
 // one dialog over its record, the typing rule, and the copy back on OK. The Qt dialog mirrors a
 // session in widgets; the scripted test Ui drives a session directly.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,5 +66,10 @@ class DialogSession {
     const DialogTemplate* template_ = nullptr;
     std::vector<Field> fields_;
 };
+
+/// Runs a dialog without widgets: opens a session over `record`, lets `user` type and tick in
+/// it, and commits when `user` returns true (OK). Returns that answer; false without calling
+/// `user` when the session cannot open. For scripted Uis in tests.
+bool answerDialog(int templateId, void* record, const std::function<bool(DialogSession&)>& user);
 
 }  // namespace dialogs

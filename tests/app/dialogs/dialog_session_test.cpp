@@ -205,6 +205,19 @@ TEST(DialogSession, ReadOnlyEditKeepsItsText) {
     EXPECT_STREQ(rec.i, "3");
 }
 
+TEST(AnswerDialog, CommitsOnlyWhenTheUserAnswersOk) {
+    d_sily rec{};
+    setFieldText(rec.MS, "1.00000");
+    const auto typeTwo = [](bool ok) {
+        return [ok](DialogSession& s) { return s.type(8500, "2") && ok; };
+    };
+    EXPECT_FALSE(answerDialog(3190, &rec, typeTwo(false)));
+    EXPECT_STREQ(rec.MS, "1.00000");
+    EXPECT_TRUE(answerDialog(3190, &rec, typeTwo(true)));
+    EXPECT_STREQ(rec.MS, "2");
+    EXPECT_FALSE(answerDialog(4242, &rec, typeTwo(true)));
+}
+
 TEST(DialogSession, UnknownTemplateOrMissingRecordOpensNothing) {
     d_wsp rec{};
     EXPECT_FALSE(DialogSession(4242, &rec).valid());
