@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/records.h"
 #include "app/ui.h"
 #include "model/model.h"
 
@@ -169,6 +170,19 @@ class _OKNO_ : public QWidget {
     /// Model-file dialog settings (open and save) and the results-report dialog settings.
     FileDialogData _plik_;
     FileDialogData _pliktxt_;
+
+    // Transfer records of the dialogs; a dialog reopened later starts from the last
+    // confirmed texts unless its command rewrites them.
+    d_dane_graf daneg{};
+    d_dane_pods dane{};
+    d_dane_przek danep{};
+    d_mat danemat{};
+    d_nr danenr{};
+    d_sily danes{};
+    d_wymusz danewy{};
+    d_wsp danew{};
+    d_temp danetemp{};
+    d_przekr daneprzekr{};
 
   protected:
     void paintEvent(QPaintEvent* event) override;

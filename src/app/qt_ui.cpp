@@ -49,14 +49,9 @@ Answer QtUi::message(const std::string& text, const std::string& caption, Button
                     owner_);
     // Escape and the close box answer No in a question, OK in a notice.
     box.setEscapeButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Ok);
-    switch (box.exec()) {
-        case QMessageBox::Yes:
-            return Answer::Yes;
-        case QMessageBox::No:
-            return Answer::No;
-        default:
-            return Answer::Ok;
-    }
+    const int r = box.exec();
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 bool QtUi::runDialog(int templateId, void* record) {
