@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -85,4 +86,92 @@ TEST(WirtorCalc, UnreadableModelGivesTheProgramsMessage) {
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(std::filesystem::exists(dir.path("r.txt")));
     }
+}
+
+namespace {
+
+// Unit square cut into four triangles at its centre, node 5. The corners are held at 0, so
+// the centre equation alone gives phi5 = (2/3) / 4 = 1/6, J = 4 * 0.5 * phi5 / 3 = 1/9, and
+// in every triangle |grad phi| = 2 phi5 = 1/3, so tau = MS / J * 1/3 = 3.
+std::string writeSquare(const ScratchDir& dir) {
+    Model m;
+    fillModel(m, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5f, 0.5f, 0}},
+              {{1, 2, 5}, {2, 3, 5}, {3, 4, 5}, {4, 1, 5}});
+    const auto path = dir.path("square.WT");
+    EXPECT_TRUE(writeModelFile(path, m).ok());
+    return path;
+}
+
+double valueOf(const std::string& out, const std::string& name) {
+    const std::string key = "\n" + name + " = ";
+    const auto at = ("\n" + out).find(key);
+    if (at == std::string::npos) return std::nan("");
+    return std::strtod(out.c_str() + at + key.size() - 1, nullptr);
+}
+
+}  // namespace
+
+TEST(WirtorCalc, ComputesASquareAndWritesTheReport) {
+    ScratchDir dir;
+    const auto model = writeSquare(dir);
+    const auto report = dir.path("wyniki.txt");
+    const CalcRun r = runCalc(dir, {model, report});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty());
+    EXPECT_EQ(r.out.rfind("nn = 5\nne = 4\nJ = ", 0), 0u) << r.out;
+    // The penalty holds the corners only near 0, which raises the results by about 1e-4
+    // relative; 5e-4 allows for that and still catches a wrong factor anywhere.
+    const double tol = 5e-4;
+    EXPECT_NEAR(valueOf(r.out, "J"), 1.0 / 9.0, tol / 9.0);
+    EXPECT_NEAR(valueOf(r.out, "katob"), 9.0 / 80000.0, tol * 9.0 / 80000.0);
+    EXPECT_NEAR(valueOf(r.out, "tau_max_elem"), 3.0, tol * 3.0);
+    // Each component is 3 in two opposite triangles and 0 in the others; its projection is
+    // the uniform 1.5, so every node has 1.5 * sqrt(2).
+    EXPECT_NEAR(valueOf(r.out, "tau_max_wezl"), 1.5 * std::sqrt(2.0), tol * 2.2);
+    EXPECT_NE(r.out.find("\nholes = 0\n"), std::string::npos);
+
+    const std::string text = readText(report);
+    EXPECT_NE(text.find("Plik :" + report + "\n"), std::string::npos);
+    EXPECT_NE(text.find("Moduł sprężystości poprzecznej : 80000\n"), std::string::npos);
+    EXPECT_NE(text.find("\n5\t"), std::string::npos);
+    EXPECT_EQ(text.find("\n6\t"), std::string::npos);
+}
+
+TEST(WirtorCalc, ComputationFailuresGiveTheProgramsMessages) {
+    ScratchDir dir;
+    struct Case {
+        std::vector<NodeData> nodes;
+        std::vector<ElementData> elements;
+        float G;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{{0, 0, 0}, {1, 0, 0}},
+         {{1, 2, 2}},
+         1.0f,
+         "Niezdefiniowano podpór,węzłów lub elementów\n"},
+        {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
+         {},
+         1.0f,
+         "Niezdefiniowano podpór,węzłów lub elementów\n"},
+        {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3}}, 0.0f, "Błąd podczas obliczeń\n"},
+    };
+    for (const Case& c : cases) {
+        Model m;
+        fillModel(m, c.nodes, c.elements, c.G);
+        const auto path = dir.path("m.WT");
+        ASSERT_TRUE(writeModelFile(path, m).ok());
+        const CalcRun r = runCalc(dir, {path, dir.path("r.txt")});
+        EXPECT_EQ(r.exitCode, 1) << c.message;
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(std::filesystem::exists(dir.path("r.txt")));
+    }
+}
+
+TEST(WirtorCalc, UnwritableReportIsReported) {
+    ScratchDir dir;
+    const CalcRun r = runCalc(dir, {writeSquare(dir), dir.path("no/such/r.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Nie można zapisać danych do pliku\n");
 }
