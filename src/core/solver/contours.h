@@ -14,7 +14,9 @@ struct Contours {
     int holes() const { return static_cast<int>(area.size()); }
 };
 
+/// Contours::hole value of a node on no contour.
 inline constexpr int kOffContour = -1;
+/// Contours::hole value of a node on an outer contour.
 inline constexpr int kOuterContour = -2;
 
 /// Sorts the boundary edges into contours. In each piece of the mesh (elements joined through
