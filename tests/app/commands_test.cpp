@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -269,6 +270,23 @@ TEST_F(Commands, MenuItemRunsItsHandlerAfterTheDropDownCloses) {
     QCoreApplication::processEvents();
     ASSERT_EQ(ui.prompts.size(), 1u);
     EXPECT_EQ(ui.prompts[0].caption, "O programie");
+}
+
+}  // namespace
+
+namespace {
+
+// The scripted dialogs obey the dialogs' own rules, so command tests see what a user could do.
+TEST(ScriptedDialogs, TypeUnderTheDialogRulesAndCopyBackOnlyOnOk) {
+    ScriptedUi ui;
+    d_mat rec{};
+    std::snprintf(rec.G, sizeof rec.G, "%s", "80000");
+    ui.dialogOk(3050, {{8500, "1234.5"}}).dialogCancel(3050);
+    EXPECT_TRUE(ui.runDialog(3050, &rec));
+    EXPECT_STREQ(rec.G, "1234.5");
+    EXPECT_FALSE(ui.runDialog(3050, &rec));
+    EXPECT_STREQ(rec.G, "1234.5");
+    EXPECT_EQ(ui.dialogsRun, (std::vector<int>{3050, 3050}));
 }
 
 }  // namespace

@@ -43,9 +43,21 @@ ScriptedUi& ScriptedUi::choose(std::optional<std::string> path) {
     return *this;
 }
 
-ScriptedUi& ScriptedUi::dialog(int templateId, std::function<bool(void*)> user) {
+ScriptedUi& ScriptedUi::dialog(int templateId, DialogUser user) {
     dialogs_.emplace_back(templateId, std::move(user));
     return *this;
+}
+
+ScriptedUi& ScriptedUi::dialogOk(int templateId, std::vector<std::pair<int, std::string>> texts) {
+    return dialog(templateId, [texts = std::move(texts)](dialogs::DialogSession& d) {
+        for (const auto& [id, text] : texts)
+            EXPECT_TRUE(d.type(id, text)) << "control " << id << " refuses \"" << text << "\"";
+        return true;
+    });
+}
+
+ScriptedUi& ScriptedUi::dialogCancel(int templateId) {
+    return dialog(templateId, [](dialogs::DialogSession&) { return false; });
 }
 
 Answer ScriptedUi::message(const std::string& text, const std::string& caption_, Buttons buttons,
@@ -67,6 +79,7 @@ Answer ScriptedUi::message(const std::string& text, const std::string& caption_,
 }
 
 bool ScriptedUi::runDialog(int templateId, void* record) {
+    dialogsRun.push_back(templateId);
     if (dialogs_.empty()) {
         ADD_FAILURE() << "unexpected dialog " << templateId;
         return false;
@@ -74,7 +87,7 @@ bool ScriptedUi::runDialog(int templateId, void* record) {
     auto [id, user] = std::move(dialogs_.front());
     dialogs_.pop_front();
     EXPECT_EQ(id, templateId);
-    return user(record);
+    return dialogs::answerDialog(templateId, record, user);
 }
 
 bool ScriptedUi::choose_(FileDialogData& data, bool save) {

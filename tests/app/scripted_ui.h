@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/dialog_session.h"
 #include "app/ui.h"
 
 struct Prompt {
@@ -35,9 +36,15 @@ class ScriptedUi : public Ui {
     ScriptedUi& answer(Answer a);
     /// Queues the outcome of the next file chooser: a path (OK) or nothing (Cancel).
     ScriptedUi& choose(std::optional<std::string> path);
-    /// Queues the next data-entry dialog: its template id and what the user does to the
-    /// record; the function returns true for OK.
-    ScriptedUi& dialog(int templateId, std::function<bool(void*)> user);
+    using DialogUser = std::function<bool(dialogs::DialogSession&)>;
+    /// Queues the next data-entry dialog: its template id and what the user does in it, under
+    /// the dialog's own typing rules; the function returns true for OK.
+    ScriptedUi& dialog(int templateId, DialogUser user);
+    /// Queues a dialog in which `texts` (control id, text) are typed, then OK. A text the
+    /// dialog refuses fails the test.
+    ScriptedUi& dialogOk(int templateId, std::vector<std::pair<int, std::string>> texts);
+    /// Queues a dialog that is cancelled.
+    ScriptedUi& dialogCancel(int templateId);
 
     Answer message(const std::string& text, const std::string& caption, Buttons buttons,
                    Icon icon) override;
@@ -60,13 +67,15 @@ class ScriptedUi : public Ui {
     /// The settings the file choosers were shown with, and whether each was a save.
     std::vector<FileDialogData> choosers;
     std::vector<bool> chooserSaves;
+    /// Template ids of the dialogs run, in order.
+    std::vector<int> dialogsRun;
 
   private:
     bool choose_(FileDialogData& data, bool save);
 
     std::deque<Answer> answers_;
     std::deque<std::optional<std::string>> paths_;
-    std::deque<std::pair<int, std::function<bool(void*)>>> dialogs_;
+    std::deque<std::pair<int, DialogUser>> dialogs_;
 };
 
 /// Shorthand for an expected prompt.
