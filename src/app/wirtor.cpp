@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QLibraryInfo>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QTranslator>
 
 #include "app/globals.h"
@@ -21,9 +23,30 @@ bool installPolishTranslations(QCoreApplication& app) {
     return true;
 }
 
+namespace {
+
+/// The program's icon: a triangle split into three elements around an inner node.
+QIcon ikona() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF a(3, 28), b(29, 28), c(16, 4), o(16, 19);
+    p.setPen(QPen(QColor(0, 0, 128), 1.5));
+    p.setBrush(QColor(255, 200, 0));
+    p.drawPolygon(QPolygonF{a, b, c});
+    p.drawLine(a, o);
+    p.drawLine(b, o);
+    p.drawLine(c, o);
+    return QIcon(pm);
+}
+
+}  // namespace
+
 Ramka::Ramka(const QString& title, _OKNO_* client) : client_(client) {
     setObjectName("fw");
     setWindowTitle(title);
+    setWindowIcon(ikona());
     setCentralWidget(client);
     buildMenu(menuBar(), client);
     // Closing destroys the frame and with it the drawing window, which releases the model.
