@@ -54,9 +54,10 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
 }
 
 _OKNO_::~_OKNO_() {
-    // The window is going away: no caption or repaint any more, only the release.
-    if (m.Pusty == 0) releaseModel(m);
+    // The window is going away: no caption or repaint any more. The listings go first,
+    // while the flags that say they are open still stand.
     zamknij_listy();
+    if (m.Pusty == 0) releaseModel(m);
 }
 
 void _OKNO_::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <cstdio>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -287,6 +288,38 @@ TEST(ScriptedDialogs, TypeUnderTheDialogRulesAndCopyBackOnlyOnOk) {
     EXPECT_FALSE(ui.runDialog(3050, &rec));
     EXPECT_STREQ(rec.G, "1234.5");
     EXPECT_EQ(ui.dialogsRun, (std::vector<int>{3050, 3050}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindow, ListingsCloseWithTheProjectAndWithTheWindow) {
+    Model m;
+    ScriptedUi ui;
+    QWidget data, results;
+    auto okno = std::make_unique<_OKNO_>(m, &ui);
+    auto open = [&] {
+        data.show();
+        results.show();
+        okno->dd = &data;
+        okno->oo = &results;
+        m.id = m.iw = 1;
+    };
+    makeModel(m, 3, 1);
+    open();
+    okno->Zwol_pam();
+    EXPECT_FALSE(data.isVisible());
+    EXPECT_FALSE(results.isVisible());
+    EXPECT_EQ(m.id + m.iw, 0);
+
+    makeModel(m, 3, 1);
+    open();
+    okno.reset();  // the program ends
+    EXPECT_FALSE(data.isVisible());
+    EXPECT_FALSE(results.isVisible());
+    EXPECT_EQ(m.Pusty, 1);
+    EXPECT_FALSE(m.x.allocated());
 }
 
 }  // namespace
