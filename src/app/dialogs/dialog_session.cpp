@@ -62,13 +62,13 @@ DialogSession::DialogSession(int templateId, void* record) {
 std::vector<int> DialogSession::boundIds() const {
     std::vector<int> ids;
     for (const Field& f : fields_)
-        ids.push_back(f.spec->id);
+        ids.push_back(f.control->id);
     return ids;
 }
 
 DialogSession::Field* DialogSession::find(int controlId) {
     for (Field& f : fields_)
-        if (f.spec->id == controlId) return &f;
+        if (f.control->id == controlId) return &f;
     return nullptr;
 }
 
@@ -78,18 +78,19 @@ const DialogSession::Field* DialogSession::find(int controlId) const {
 
 std::string DialogSession::text(int controlId) const {
     const Field* f = find(controlId);
-    return f != nullptr && f->spec->kind != ControlKind::Check ? f->text : std::string();
+    return f != nullptr && f->control->kind != ControlKind::Check ? f->text : std::string();
 }
 
 bool DialogSession::accepts(int controlId, std::string_view newText) const {
     const Field* f = find(controlId);
-    if (f == nullptr || f->spec->kind != ControlKind::Edit) return false;
-    return acceptsTyping(f->text, newText, f->spec->textLimit, (f->spec->flags & kDigits) != 0);
+    if (f == nullptr || f->control->kind != ControlKind::Edit) return false;
+    return acceptsTyping(f->text, newText, f->control->textLimit,
+                         (f->control->flags & kDigits) != 0);
 }
 
 bool DialogSession::type(int controlId, std::string_view newText) {
     Field* f = find(controlId);
-    if (f == nullptr || (f->spec->flags & kReadOnly) != 0 || !accepts(controlId, newText))
+    if (f == nullptr || (f->control->flags & kReadOnly) != 0 || !accepts(controlId, newText))
         return false;
     f->text = newText;
     return true;
@@ -97,12 +98,12 @@ bool DialogSession::type(int controlId, std::string_view newText) {
 
 bool DialogSession::checked(int controlId) const {
     const Field* f = find(controlId);
-    return f != nullptr && f->spec->kind == ControlKind::Check && f->checked;
+    return f != nullptr && f->control->kind == ControlKind::Check && f->checked;
 }
 
 bool DialogSession::setChecked(int controlId, bool on) {
     Field* f = find(controlId);
-    if (f == nullptr || f->spec->kind != ControlKind::Check) return false;
+    if (f == nullptr || f->control->kind != ControlKind::Check) return false;
     f->checked = on;
     return true;
 }
@@ -110,12 +111,13 @@ bool DialogSession::setChecked(int controlId, bool on) {
 void DialogSession::commit() {
     for (const Field& f : fields_) {
         if (f.data == nullptr) continue;
-        if (f.spec->kind == ControlKind::Check) {
+        if (f.control->kind == ControlKind::Check) {
             const int value = f.checked ? 1 : 0;
             std::memcpy(f.data, &value, sizeof value);
-        } else if (f.spec->kind == ControlKind::Edit) {
+        } else if (f.control->kind == ControlKind::Edit) {
             // What OK confirms is what the field holds; a kept longer text is done with.
-            storeFieldText(f.data, fieldSize(*f.spec), cutText(f.text, fieldSize(*f.spec) - 1));
+            storeFieldText(f.data, fieldSize(*f.control),
+                           cutText(f.text, fieldSize(*f.control) - 1));
         }
     }
 }

@@ -55,7 +55,7 @@ class DialogSession {
 
   private:
     struct Field {
-        const ControlSpec* spec;
+        const ControlSpec* control;
         char* data;  // its bytes in the record; null for a record-less template
         std::string text;
         bool checked = false;

@@ -170,9 +170,9 @@ std::unique_ptr<QDialog> buildTemplateDialog(QWidget* parent, DialogSession& ses
         const int frame = controls[i].frame;
         auto* grid = new QGridLayout;
         if (frame >= 0 && static_cast<std::size_t>(frame) < t.frames.size()) {
-            const FrameSpec& spec = t.frames[static_cast<std::size_t>(frame)];
-            auto* box = new QGroupBox(QString::fromUtf8(spec.heading), dialog.get());
-            if (spec.id != 0) box->setObjectName(name(spec.id));
+            const FrameSpec& frameDef = t.frames[static_cast<std::size_t>(frame)];
+            auto* box = new QGroupBox(QString::fromUtf8(frameDef.heading), dialog.get());
+            if (frameDef.id != 0) box->setObjectName(name(frameDef.id));
             box->setLayout(grid);
             top->addWidget(box);
         } else {

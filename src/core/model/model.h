@@ -6,11 +6,11 @@
 
 /// Outcome codes of a computation, kept in Model::blad.
 enum Blad : int {
-    BLAD_BRAK = 0,          ///< success
-    BLAD_PIVOT = 1,         ///< zero pivot in a banded solution
-    BLAD_ZDEGENEROWANY = 2, ///< element of zero area, or a result that is not finite
-    BLAD_PAMIEC = 3,        ///< the band matrix could not be allocated
-    BLAD_GJ = 10,           ///< G·J equals 0
+    BLAD_BRAK = 0,           ///< success
+    BLAD_PIVOT = 1,          ///< zero pivot in a banded solution
+    BLAD_ZDEGENEROWANY = 2,  ///< element of zero area, or a result that is not finite
+    BLAD_PAMIEC = 3,         ///< the band matrix could not be allocated
+    BLAD_GJ = 10,            ///< G·J equals 0
 };
 
 /// Every array has lower bound 1. While Pusty = 0 the node arrays (x, si, f, ww) have
@@ -22,11 +22,11 @@ struct Model {
     int nq = 0;   ///< number of equations (= nn)
     int nbw = 0;  ///< half-band (diagonal included) of the last system solved
 
-    Macierz<float> x;   ///< [1..nn][1..2] node coordinates X, Y
-    Macierz<int> noc;   ///< [1..ne][1..3] corner node numbers, either orientation
-    float G = 80000.0f; ///< shear modulus
-    float MS = 1.0f;    ///< twisting moment
-    Wektor<float> si;   ///< [1..nq] per-equation load values (stored, not used by the solver)
+    Macierz<float> x;    ///< [1..nn][1..2] node coordinates X, Y
+    Macierz<int> noc;    ///< [1..ne][1..3] corner node numbers, either orientation
+    float G = 80000.0f;  ///< shear modulus
+    float MS = 1.0f;     ///< twisting moment
+    Wektor<float> si;    ///< [1..nq] per-equation load values (stored, not used by the solver)
 
     Wektor<float> f;      ///< [1..nq] stress function of the unit problem after a computation
     Macierz<float> napr;  ///< [1..ne][1..3] element stresses: tau xz, tau yz, resultant
@@ -40,8 +40,8 @@ struct Model {
     int id = 0;         ///< 1 = the data listing window is open
     int iw = 0;         ///< 1 = the results listing window is open
 
-    int j_grupa = 0;      ///< 1 = a group of nodes is selected
-    Wektor<int> s_grp;    ///< [1..i_grp] node numbers of the selected group
+    int j_grupa = 0;    ///< 1 = a group of nodes is selected
+    Wektor<int> s_grp;  ///< [1..i_grp] node numbers of the selected group
     int i_grp = 0;
 };
 
