@@ -1,34 +1,21 @@
 #include "test_models.h"
 
 void makeModel(Model& m, int nn, int ne) {
-    releaseModel(m);
-    m.nn = m.nq = nn;
-    m.ne = ne;
-    if (nn > 0) {
-        m.x.allocate(nn, 2);
-        m.si.allocate(nn);
-        m.f.allocate(nn);
-        m.ww.allocate(nn, 3);
-        for (int i = 1; i <= nn; ++i) {
-            m.x[i][1] = static_cast<float>(i);
-            m.x[i][2] = static_cast<float>(i % 2);
-            m.si[i] = 0.0f;
-            m.f[i] = 0.0f;
-            for (int k = 1; k <= 3; ++k)
-                m.ww[i][k] = 0.0f;
+    allocateModel(m, nn, ne);
+    for (int i = 1; i <= nn; ++i) {
+        m.x[i][1] = static_cast<float>(i);
+        m.x[i][2] = static_cast<float>(i % 2);
+        m.si[i] = 0.0f;
+        m.f[i] = 0.0f;
+        for (int k = 1; k <= 3; ++k)
+            m.ww[i][k] = 0.0f;
+    }
+    for (int e = 1; e <= ne; ++e)
+        for (int k = 1; k <= 3; ++k) {
+            m.noc[e][k] = k;
+            m.napr[e][k] = 0.0f;
         }
-    }
-    if (ne > 0) {
-        m.noc.allocate(ne, 3);
-        m.napr.allocate(ne, 3);
-        for (int e = 1; e <= ne; ++e)
-            for (int k = 1; k <= 3; ++k) {
-                m.noc[e][k] = k;
-                m.napr[e][k] = 0.0f;
-            }
-    }
     m.Pusty = 0;
-    m.obliczono = 0;
 }
 
 void makeSquare(Model& m) {

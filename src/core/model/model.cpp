@@ -19,6 +19,22 @@ void releaseModel(Model& m) {
     m.ne = 0;
 }
 
+void allocateModel(Model& m, int nn, int ne) {
+    releaseModel(m);
+    m.nn = m.nq = nn;
+    m.ne = ne;
+    if (nn > 0) {
+        m.x.allocate(nn, 2);
+        m.si.allocate(nn);
+        m.f.allocate(nn);
+        m.ww.allocate(nn, 3);
+    }
+    if (ne > 0) {
+        m.noc.allocate(ne, 3);
+        m.napr.allocate(ne, 3);
+    }
+}
+
 void newProject(Model& m) {
     releaseModel(m);
     m.ne = m.nq = m.nn = 0;

@@ -49,5 +49,10 @@ struct Model {
 /// id = iw = 0. G and MS keep their values. The caller closes listing windows and repaints.
 void releaseModel(Model& m);
 
+/// Releases the model and allocates every array afresh for nn nodes and ne elements (the
+/// arrays of a zero count stay unallocated): counts set, nq = nn, contents undefined,
+/// Pusty = 1 until the caller has filled them.
+void allocateModel(Model& m, int nn, int ne);
+
 /// Makes an empty project (counts 0, Pusty = 0) after releasing whatever was there.
 void newProject(Model& m);

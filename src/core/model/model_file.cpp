@@ -196,17 +196,7 @@ FileOutcome readModelFile(const std::string& path, Model& m) {
     if (!scanBody(fd.get(), ne, nn, [](std::int64_t, std::uint32_t) {}))
         return failure(FileStatus::BadData, kBadData);
 
-    releaseModel(m);
-    m.nn = m.nq = nn;
-    m.ne = ne;
-    m.x.allocate(nn, 2);
-    if (ne > 0) {
-        m.noc.allocate(ne, 3);
-        m.napr.allocate(ne, 3);
-    }
-    m.ww.allocate(nn, 3);
-    m.si.allocate(nn);
-    m.f.allocate(nn);
+    allocateModel(m, nn, ne);
     const std::int64_t ints = 3 * std::int64_t{ne};
     const bool same = scanBody(fd.get(), ne, nn, [&](std::int64_t k, std::uint32_t w) {
         if (k < ints) {

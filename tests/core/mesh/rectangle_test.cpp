@@ -85,15 +85,9 @@ TEST(Rectangle, FourTrianglesAddCentreNodesAfterCorners) {
 }
 
 TEST(Rectangle, AppendKeepsExistingNodesElementsAndLoads) {
-    Model m = emptyProject();
-    m.nn = m.nq = 10;
-    m.ne = 5;
-    m.x.allocate(10, 2);
-    m.si.allocate(10);
-    m.f.allocate(10);
-    m.ww.allocate(10, 3);
-    m.noc.allocate(5, 3);
-    m.napr.allocate(5, 3);
+    Model m;
+    allocateModel(m, 10, 5);
+    m.Pusty = 0;
     for (int i = 1; i <= 10; ++i) {
         m.x[i][1] = static_cast<float>(i) * 0.25f;
         m.x[i][2] = -static_cast<float>(i);

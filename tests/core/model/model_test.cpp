@@ -75,3 +75,15 @@ TEST(ModelStore, NewProjectIsEmptyAndKeepsMaterial) {
     EXPECT_EQ(fresh.G, 80000.0f);
     EXPECT_EQ(fresh.MS, 1.0f);
 }
+
+TEST(ModelStore, AllocatingForCountsLeavesTheArraysOfAZeroCountUnallocated) {
+    Model m;
+    fillModel(m, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3}});
+    allocateModel(m, 3, 0);
+    EXPECT_EQ(m.nq, 3);
+    EXPECT_EQ(m.x.rows(), 3);
+    EXPECT_EQ(m.ww.rows(), 3);
+    EXPECT_FALSE(m.noc.allocated());
+    EXPECT_FALSE(m.napr.allocated());
+    EXPECT_EQ(m.Pusty, 1);
+}

@@ -82,30 +82,19 @@ struct ElementData {
 inline void fillModel(Model& m, const std::vector<NodeData>& nodes,
                       const std::vector<ElementData>& elements, float G = 80000.0f,
                       float MS = 1.0f) {
-    newProject(m);
-    m.nn = m.nq = static_cast<int>(nodes.size());
-    m.ne = static_cast<int>(elements.size());
+    allocateModel(m, static_cast<int>(nodes.size()), static_cast<int>(elements.size()));
+    m.Pusty = 0;
     m.G = G;
     m.MS = MS;
-    if (m.nn > 0) {
-        m.x.allocate(m.nn, 2);
-        m.si.allocate(m.nn);
-        m.f.allocate(m.nn);
-        m.ww.allocate(m.nn, 3);
-        for (int i = 1; i <= m.nn; ++i) {
-            m.x[i][1] = nodes[i - 1].x;
-            m.x[i][2] = nodes[i - 1].y;
-            m.si[i] = nodes[i - 1].si;
-        }
+    for (int i = 1; i <= m.nn; ++i) {
+        m.x[i][1] = nodes[i - 1].x;
+        m.x[i][2] = nodes[i - 1].y;
+        m.si[i] = nodes[i - 1].si;
     }
-    if (m.ne > 0) {
-        m.noc.allocate(m.ne, 3);
-        m.napr.allocate(m.ne, 3);
-        for (int e = 1; e <= m.ne; ++e) {
-            m.noc[e][1] = elements[e - 1].a;
-            m.noc[e][2] = elements[e - 1].b;
-            m.noc[e][3] = elements[e - 1].c;
-        }
+    for (int e = 1; e <= m.ne; ++e) {
+        m.noc[e][1] = elements[e - 1].a;
+        m.noc[e][2] = elements[e - 1].b;
+        m.noc[e][3] = elements[e - 1].c;
     }
 }
 

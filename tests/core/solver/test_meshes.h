@@ -16,27 +16,16 @@ using Elements = std::vector<std::array<int, 3>>;
 
 /// A project holding exactly these nodes and elements, with every array allocated.
 inline void fill(Model& m, const Nodes& nodes, const Elements& elems) {
-    newProject(m);
-    m.nn = m.nq = static_cast<int>(nodes.size());
-    m.ne = static_cast<int>(elems.size());
-    if (m.nn > 0) {
-        m.x.allocate(m.nn, 2);
-        m.si.allocate(m.nn);
-        m.f.allocate(m.nn);
-        m.ww.allocate(m.nn, 3);
-        for (int i = 1; i <= m.nn; ++i) {
-            m.x[i][1] = nodes[i - 1][0];
-            m.x[i][2] = nodes[i - 1][1];
-            m.si[i] = 0.25f * i;
-        }
+    allocateModel(m, static_cast<int>(nodes.size()), static_cast<int>(elems.size()));
+    m.Pusty = 0;
+    for (int i = 1; i <= m.nn; ++i) {
+        m.x[i][1] = nodes[i - 1][0];
+        m.x[i][2] = nodes[i - 1][1];
+        m.si[i] = 0.25f * i;
     }
-    if (m.ne > 0) {
-        m.noc.allocate(m.ne, 3);
-        m.napr.allocate(m.ne, 3);
-        for (int e = 1; e <= m.ne; ++e)
-            for (int l = 1; l <= 3; ++l)
-                m.noc[e][l] = elems[e - 1][l - 1];
-    }
+    for (int e = 1; e <= m.ne; ++e)
+        for (int l = 1; l <= 3; ++l)
+            m.noc[e][l] = elems[e - 1][l - 1];
 }
 
 /// Structured grid of ix × iy cells over [x0, x0+w] × [y0, y0+h], numbered like the
