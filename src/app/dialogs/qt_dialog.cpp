@@ -13,6 +13,7 @@
 #include <QValidator>
 #include <algorithm>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "app/dialogs/dialog_session.h"
@@ -52,9 +53,14 @@ QLineEdit* makeEdit(const ControlSpec& c, DialogSession& session, QWidget* owner
     edit->setMinimumWidth(minWidth);
     if ((c.flags & kDigits) != 0) edit->setInputMethodHints(Qt::ImhDigitsOnly);
     edit->setValidator(new TypingRule(session, c.id, edit));
-    QObject::connect(
-        edit, &QLineEdit::textChanged, edit,
-        [&session, id = c.id](const QString& text) { session.type(id, text.toStdString()); });
+    // Undo and redo reach here without the validator: a text the session refuses is put back,
+    // so the edit never shows what OK would not store.
+    QObject::connect(edit, &QLineEdit::textChanged, edit,
+                     [&session, edit, id = c.id](const QString& text) {
+                         const std::string held = session.text(id);
+                         if (!session.type(id, text.toStdString()) && text.toStdString() != held)
+                             edit->setText(QString::fromStdString(held));
+                     });
     return edit;
 }
 

@@ -103,6 +103,37 @@ TEST(QtDialog, TypingFollowsTheLimitAndTheDigitsFlag) {
     dialog->hide();
 }
 
+// Undo and redo bypass QLineEdit's validator; whatever they bring back, OK stores what is shown.
+TEST(QtDialog, UndoAndRedoNeverShowATextOkWouldNotStore) {
+    d_dane_pods rec{};
+    setFieldText(rec.ne, "2");
+    setFieldText(rec.G, formatText("%f", 80000.0));
+    DialogSession session(3000, &rec);
+    const auto dialog = buildTemplateDialog(nullptr, session);
+    dialog->show();
+
+    QLineEdit* g = edit(dialog.get(), 3006);
+    g->setFocus();
+    g->selectAll();
+    QTest::keyClicks(g, "5");
+    QTest::keyClick(g, Qt::Key_Z, Qt::ControlModifier);  // would bring back the 12 characters
+    EXPECT_EQ(g->text().toStdString(), session.text(3006));
+    EXPECT_EQ(g->text().toStdString(), "5");
+
+    QLineEdit* ne = edit(dialog.get(), 3001);
+    ne->setFocus();
+    ne->end(false);
+    QTest::keyClicks(ne, "3");
+    QTest::keyClick(ne, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(ne, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ne->text().toStdString(), session.text(3001));
+
+    session.commit();
+    EXPECT_EQ(rec.G, g->text().toStdString());
+    EXPECT_EQ(rec.ne, ne->text().toStdString());
+    dialog->hide();
+}
+
 TEST(QtDialog, OkCopiesTypedTextsAndChecksBack) {
     d_dane_graf rec{};
     setFieldText(rec.iizo, "200");
