@@ -40,3 +40,17 @@ void newProject(Model& m) {
     m.ne = m.nq = m.nn = 0;
     m.Pusty = 0;
 }
+
+bool modelConsistent(const Model& m) {
+    if (m.nn < 0 || m.ne < 0 || m.nq != m.nn) return false;
+    if (m.nn > 0 && (m.x.rows() < m.nn || m.x.cols() < 2 || m.si.size() < m.nn ||
+                     m.f.size() < m.nn || m.ww.rows() < m.nn || m.ww.cols() < 3))
+        return false;
+    if (m.ne > 0 &&
+        (m.noc.rows() < m.ne || m.noc.cols() < 3 || m.napr.rows() < m.ne || m.napr.cols() < 3))
+        return false;
+    for (int e = 1; e <= m.ne; ++e)
+        for (int l = 1; l <= 3; ++l)
+            if (m.noc[e][l] < 1 || m.noc[e][l] > m.nn) return false;
+    return true;
+}

@@ -56,3 +56,7 @@ void allocateModel(Model& m, int nn, int ne);
 
 /// Makes an empty project (counts 0, Pusty = 0) after releasing whatever was there.
 void newProject(Model& m);
+
+/// True when counts are not negative, nq = nn, the node and element arrays have at least the
+/// rows their counts claim and every corner is a node in 1..nn: the model can be read safely.
+bool modelConsistent(const Model& m);

@@ -227,6 +227,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What the reader accepts back, apart from the node count: a save that would leave a file
+// that cannot be opened again is refused instead of being reported as done.
+bool writable(const Model& m) {
+    if (!modelConsistent(m) || !std::isfinite(m.G) || !std::isfinite(m.MS)) return false;
+    for (int i = 1; i <= m.nn; ++i)
+        if (!std::isfinite(m.x[i][1]) || !std::isfinite(m.x[i][2]) || !std::isfinite(m.si[i]))
+            return false;
+    return true;
+}
+
 // Writes the model to an open descriptor and makes it durable.
 bool writeBody(int fd, const Model& m) {
     WordWriter out(fd);
@@ -248,10 +258,9 @@ bool writeBody(int fd, const Model& m) {
 
 }  // namespace
 
-// Callers save only while a project exists (Pusty = 0): without one the arrays are absent and
-// the counts may still hold what a rejected file announced.
 FileOutcome writeModelFile(const std::string& path, Model& m) {
     m.nq = m.nn;
+    if (!writable(m)) return failure(FileStatus::CannotWrite, kCannotWrite);
     std::error_code ec;
     fs::path target(path);
     // Replace the file a symbolic link points to, not the link.

@@ -12,5 +12,7 @@
 FileOutcome readModelFile(const std::string& path, Model& m);
 
 /// Writes the model (sets nq = nn first). The old file is replaced only after the new one
-/// has been written completely, so a failed save leaves it as it was.
+/// has been written completely, so a failed save leaves it as it was. A model the reader
+/// would refuse (arrays short of the counts, a corner outside 1..nn, a value that is not
+/// finite) is not written.
 FileOutcome writeModelFile(const std::string& path, Model& m);

@@ -20,19 +20,6 @@ ComputeOutcome failed(Model& m, int code) {
     return {ComputeStatus::Failed, kFailed};
 }
 
-// Arrays of the size the counts claim, and every corner a node that exists.
-bool consistent(const Model& m) {
-    if (m.nq != m.nn) return false;
-    if (m.x.rows() < m.nn || m.x.cols() < 2 || m.f.size() < m.nn || m.ww.rows() < m.nn ||
-        m.ww.cols() < 3 || m.noc.rows() < m.ne || m.noc.cols() < 3 || m.napr.rows() < m.ne ||
-        m.napr.cols() < 3)
-        return false;
-    for (int e = 1; e <= m.ne; ++e)
-        for (int l = 1; l <= 3; ++l)
-            if (m.noc[e][l] < 1 || m.noc[e][l] > m.nn) return false;
-    return true;
-}
-
 bool finite(float v) {
     return std::isfinite(v);
 }
@@ -44,7 +31,7 @@ ComputeOutcome Obliczenia(Model& m) {
     m.blad = BLAD_BRAK;
     if (m.Pusty == 1) return {ComputeStatus::NoProject, kNoProject};
     if (m.ne <= 0 || m.nn <= 2) return {ComputeStatus::NoElements, kNoElements};
-    if (!consistent(m)) return failed(m, BLAD_ZDEGENEROWANY);
+    if (!modelConsistent(m)) return failed(m, BLAD_ZDEGENEROWANY);
     for (int e = 1; e <= m.ne; ++e) {
         const double detj = elementGeometry(m, e).detj;
         if (detj == 0.0 || !std::isfinite(detj)) return failed(m, BLAD_ZDEGENEROWANY);

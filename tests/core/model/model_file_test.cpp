@@ -382,3 +382,59 @@ TEST(ModelFile, SaveOverAnExistingFileReplacesIt) {
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
 }
+
+// A save that reports success must leave a file that opens again; a model whose counts
+// outrun its arrays must not be read past them.
+struct UnwritableModel {
+    const char* what;
+    std::function<void(Model&)> spoil;
+};
+
+class UnwritableModelTest : public ::testing::TestWithParam<UnwritableModel> {};
+
+TEST_P(UnwritableModelTest, IsRefusedAndTheOldFileSurvives) {
+    ScratchDir dir;
+    const auto path = dir.path("m.WT");
+    const Bytes old(40, 0x11);
+    writeBytes(path, old);
+    Model m;
+    squareModel(m);
+    GetParam().spoil(m);
+    const FileOutcome r = writeModelFile(path, m);
+    EXPECT_EQ(r.status, FileStatus::CannotWrite);
+    EXPECT_EQ(r.message, "Nie można zapisać do pliku");
+    EXPECT_EQ(readBytes(path), old);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.dir()))
+        ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+
+const UnwritableModel kUnwritableModels[] = {
+    {"counts of a rejected file, no arrays",
+     [](Model& m) {
+         releaseModel(m);
+         m.ne = 1000;
+         m.nn = -4;
+     }},
+    {"more nodes than rows", [](Model& m) { m.nn = 9; }},
+    {"more elements than rows", [](Model& m) { m.ne = 7; }},
+    {"node number above nn", [](Model& m) { m.noc[2][3] = 5; }},
+    {"node number 0", [](Model& m) { m.noc[1][1] = 0; }},
+    {"infinite coordinate", [](Model& m) { m.x[3][2] = std::numeric_limits<float>::infinity(); }},
+    {"NaN load", [](Model& m) { m.si[4] = std::numeric_limits<float>::quiet_NaN(); }},
+    {"infinite G", [](Model& m) { m.G = std::numeric_limits<float>::infinity(); }},
+    {"NaN MS", [](Model& m) { m.MS = std::numeric_limits<float>::quiet_NaN(); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(ModelFile, UnwritableModelTest, ::testing::ValuesIn(kUnwritableModels),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST(ModelFile, EmptyProjectIsWrittenAsItsHeader) {
+    ScratchDir dir;
+    const auto path = dir.path("empty.WT");
+    Model m;
+    newProject(m);
+    ASSERT_TRUE(writeModelFile(path, m).ok());
+    EXPECT_EQ(std::filesystem::file_size(path), 16u);
+}
