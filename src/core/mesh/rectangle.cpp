@@ -1,6 +1,7 @@
 #include "mesh/rectangle.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 #include <unistd.h>
@@ -29,7 +30,8 @@ PatchOutcome appendRectangle(Model& m, const RectanglePatch& p) {
     const int nn0 = m.nn;
     const int ne0 = m.ne;
     const std::int64_t ix = p.ix, iy = p.iy;
-    if (ix <= 0 || iy <= 0) return {PatchStatus::Rejected, ""};
+    if (ix <= 0 || iy <= 0 || m.Pusty == 1 || !modelConsistent(m))
+        return {PatchStatus::Rejected, ""};
     if (ix * iy > INT_MAX) return {PatchStatus::TooLarge, kTooLarge};
     const std::int64_t corners = (ix + 1) * (iy + 1);
     const std::int64_t lw = corners + (p.p4 ? ix * iy : 0);
@@ -42,6 +44,17 @@ PatchOutcome appendRectangle(Model& m, const RectanglePatch& p) {
     const double bytes =
         4.0 * (7.0 * static_cast<double>(nnNew) + 6.0 * static_cast<double>(neNew));
     if (bytes > 0.5 * physicalMemory()) return {PatchStatus::TooLarge, kTooLarge};
+
+    // Cell sizes are rounded to single precision; positions are summed in double. Positions
+    // grow monotonically along a row or column, so when the first and the last fit a float
+    // every node does; infinite coordinates would make a model that can be neither computed
+    // nor saved.
+    const float dkx = static_cast<float>(p.dx / p.ix);
+    const float dky = static_cast<float>(p.dy / p.iy);
+    auto fits = [](double v) { return std::isfinite(static_cast<float>(v)); };
+    if (!fits(p.px) || !fits(p.py) || !fits(dkx) || !fits(dky) ||
+        !fits(p.px + static_cast<double>(ix) * dkx) || !fits(p.py + static_cast<double>(iy) * dky))
+        return {PatchStatus::Rejected, ""};
 
     Grown g;
     if (!g.x.try_allocate(nnNew, 2) || !g.si.try_allocate(nnNew) || !g.f.try_allocate(nnNew) ||
@@ -60,9 +73,6 @@ PatchOutcome appendRectangle(Model& m, const RectanglePatch& p) {
     for (long i = nn0 + 1; i <= nnNew; ++i)
         g.si[i] = 0.0f;
 
-    // Cell sizes are rounded to single precision; positions are summed in double.
-    const float dkx = static_cast<float>(p.dx / p.ix);
-    const float dky = static_cast<float>(p.dy / p.iy);
     const long px1 = p.ix + 1;
     for (long j = 1; j <= iy + 1; ++j)
         for (long i = 1; i <= px1; ++i) {

@@ -14,7 +14,7 @@ struct RectanglePatch {
 
 enum class PatchStatus {
     Ok,
-    Rejected,  ///< ix or iy not positive: nothing to build
+    Rejected,  ///< ix or iy not positive, no project, or a coordinate beyond single precision
     TooLarge,  ///< the arrays would not fit in memory
 };
 
@@ -25,7 +25,7 @@ struct PatchOutcome {
 };
 
 /// Appends the patch with the generator's numbering; existing nodes and elements keep their
-/// numbers and values, results are dropped (obliczono = 0) and Pusty = 0. A patch whose
+/// numbers and values, results are dropped (obliczono = 0). A patch whose
 /// arrays would exceed the physical memory or cannot be allocated is refused with the
 /// model unchanged.
 PatchOutcome appendRectangle(Model& m, const RectanglePatch& p);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <climits>
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -149,4 +150,44 @@ TEST(Rectangle, ImpossiblePatchesAreRefusedAndTheModelStaysAsItWas) {
     EXPECT_EQ(m.nn, 4);
     EXPECT_EQ(m.ne, 2);
     EXPECT_EQ(m.x.raw()[1], xBefore);
+}
+
+TEST(Rectangle, ModelWithoutProjectOrWithArraysShorterThanItsCountsIsNotTouched) {
+    // What a rejected model file leaves: counts read from the file, no arrays, no project.
+    Model rejected;
+    rejected.nn = -3;
+    rejected.ne = 5;
+    EXPECT_EQ(appendRectangle(rejected, patch(0, 0, 1, 1, 1, 1, false)).status,
+              PatchStatus::Rejected);
+    EXPECT_EQ(rejected.Pusty, 1);
+    EXPECT_EQ(rejected.nn, -3);
+    EXPECT_EQ(rejected.ne, 5);
+
+    Model shortArrays = emptyProject();
+    ASSERT_TRUE(appendRectangle(shortArrays, patch(0, 0, 1, 1, 1, 1, false)).ok());
+    shortArrays.nn = shortArrays.nq = 9;
+    EXPECT_EQ(appendRectangle(shortArrays, patch(0, 0, 1, 1, 1, 1, false)).status,
+              PatchStatus::Rejected);
+    EXPECT_EQ(shortArrays.x.rows(), 4);
+}
+
+// Dialog fields hold up to 7 characters, enough for "1e39" or "9e99999" (infinite).
+TEST(Rectangle, CoordinatesBeyondSinglePrecisionAreRefused) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const RectanglePatch& p :
+         {patch(inf, 0, 1, 1, 1, 1, false), patch(0, nan, 1, 1, 1, 1, false),
+          patch(0, 0, 1e39, 1, 1, 1, false), patch(0, 0, 1, -1e39, 2, 1, true),
+          patch(3e38, 0, 3e38, 1, 1, 1, false), patch(1e39, 0, -1e39, 1, 1, 1, false)}) {
+        Model m = emptyProject();
+        ASSERT_TRUE(appendRectangle(m, patch(0, 0, 1, 1, 1, 1, false)).ok());
+        EXPECT_EQ(appendRectangle(m, p).status, PatchStatus::Rejected)
+            << p.px << " " << p.py << " " << p.dx << " " << p.dy;
+        EXPECT_EQ(m.nn, 4);
+        EXPECT_EQ(m.ne, 2);
+    }
+    // The largest extent that still fits is built.
+    Model m = emptyProject();
+    ASSERT_TRUE(appendRectangle(m, patch(0, 0, 3e38, 1, 1, 1, false)).ok());
+    EXPECT_EQ(m.x[2][1], 3e38f);
 }
