@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 #include <locale>
 
 #include "test_files.h"
@@ -110,4 +116,23 @@ TEST(Report, UnwritablePathIsReported) {
         EXPECT_EQ(r.status, FileStatus::CannotWrite) << path;
         EXPECT_EQ(r.message, "Nie można zapisać danych do pliku");
     }
+}
+
+TEST(Report, NamedPipeIsRefusedWithoutBlocking) {
+    ScratchDir dir;
+    Model m;
+    threeNodeResults(m);
+    const auto fifo = dir.path("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto done = std::async(std::launch::async, [&] { return writeReport(fifo, m); });
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ADD_FAILURE() << "writing the report waits for a reader of the pipe";
+        // Give the blocked writer its reader so that the test can end.
+        const int rd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        char buf[4096];
+        while (done.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
+            (void)!::read(rd, buf, sizeof buf);
+        ::close(rd);
+    }
+    EXPECT_EQ(done.get().status, FileStatus::CannotWrite);
 }
