@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
             int fd[2];
             if (pipe(fd) != 0) return 1;
             const pid_t pid = fork();
+            if (pid < 0) return 1;
             if (pid == 0) {
                 close(fd[0]);
                 const Figures f = run(cells, p4);
