@@ -73,16 +73,12 @@ void free_matrix(T** m, long nrl, long ncl) {
 
 template float* try_vector<float>(long, long);
 template int* try_vector<int>(long, long);
-template double* try_vector<double>(long, long);
 template float** try_matrix<float>(long, long, long, long);
 template int** try_matrix<int>(long, long, long, long);
-template double** try_matrix<double>(long, long, long, long);
 template void free_vector<float>(float*, long);
 template void free_vector<int>(int*, long);
-template void free_vector<double>(double*, long);
 template void free_matrix<float>(float**, long, long);
 template void free_matrix<int>(int**, long, long);
-template void free_matrix<double>(double**, long, long);
 
 }  // namespace pom_mac
 
@@ -191,7 +187,5 @@ void Macierz<T>::release() {
 
 template class Wektor<float>;
 template class Wektor<int>;
-template class Wektor<double>;
 template class Macierz<float>;
 template class Macierz<int>;
-template class Macierz<double>;

@@ -37,7 +37,6 @@ void allocateModel(Model& m, int nn, int ne) {
 
 void newProject(Model& m) {
     releaseModel(m);
-    m.ne = m.nq = m.nn = 0;
     m.Pusty = 0;
 }
 
