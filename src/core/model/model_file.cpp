@@ -270,7 +270,9 @@ FileOutcome writeModelFile(const std::string& path, Model& m) {
     }
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (target.filename().empty() || (exists && S_ISDIR(old.st_mode)))
+    // A file that could not be opened for writing is not replaced through its directory.
+    if (target.filename().empty() || (exists && S_ISDIR(old.st_mode)) ||
+        (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
         return failure(FileStatus::CannotWrite, kCannotWrite);
 
     // The new file is written beside the old one and renamed over it only when complete.

@@ -4,6 +4,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cmath>
 #include <csignal>
@@ -437,4 +438,31 @@ TEST(ModelFile, EmptyProjectIsWrittenAsItsHeader) {
     newProject(m);
     ASSERT_TRUE(writeModelFile(path, m).ok());
     EXPECT_EQ(std::filesystem::file_size(path), 16u);
+}
+
+// Saving opens the chosen file for writing; a file the user may not write is not replaced
+// through the directory. Run in a child without root's privileges, which would bypass the mode.
+TEST(ModelFile, WriteProtectedFileIsNotReplaced) {
+    ScratchDir dir;
+    std::filesystem::permissions(dir.dir(), std::filesystem::perms::all);
+    const auto path = dir.path("m.WT");
+    const Bytes old(40, 0x22);
+    writeBytes(path, old);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    Model m;
+    squareModel(m);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        const FileOutcome r = writeModelFile(path, m);
+        ::_exit(r.status == FileStatus::CannotWrite && r.message == "Nie można zapisać do pliku"
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readBytes(path), old);
 }
