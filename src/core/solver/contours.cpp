@@ -49,6 +49,8 @@ Contours findContours(const Model& m, const std::vector<BoundaryEdge>& edges) {
         if (leftmost[v] != 0) outer[contour.find(leftmost[v])] = 1;
 
     Contours c;
+    for (int v = 1; v <= nn && !c.unheld; ++v)
+        c.unheld = leftmost[piece.find(v)] == 0;
     c.hole.assign(nn + 1, kOffContour);
     std::vector<int> index(nn + 1, -1);  // hole number of a contour root
     for (int v = 1; v <= nn; ++v) {

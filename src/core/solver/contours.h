@@ -11,6 +11,9 @@ struct Contours {
     /// [1..nn]: -1 off every contour, -2 on an outer contour, k ≥ 0 on hole contour k.
     std::vector<int> hole;
     std::vector<double> area;  ///< [k] area enclosed by hole contour k
+    /// A piece of the mesh without any contour (every edge shared, or a node in no element):
+    /// nothing holds its stress function, so its equations are singular.
+    bool unheld = false;
     int holes() const { return static_cast<int>(area.size()); }
 };
 

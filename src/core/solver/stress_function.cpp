@@ -81,7 +81,8 @@ StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix
     for (int i = 1; i <= nn; ++i)
         if (c.hole[i] != kOffContour) s.at(o.pos[i], 0) += r.cnst;
 
-    if (!s.factor()) {
+    // In exact arithmetic an unheld piece ends in a zero pivot; round-off may miss it.
+    if (c.unheld || !s.factor()) {
         r.blad = BLAD_PIVOT;
         return r;
     }

@@ -23,8 +23,9 @@ struct StressFunction {
 
 /// Assembles into s (allocated n = nn, w = o.nbw, zeroed), factors it and solves. On return
 /// s holds the factors. With holes = false every contour is held at 0, as if there were no
-/// holes. Failures: BLAD_PIVOT on an exactly zero pivot, BLAD_ZDEGENEROWANY on a result that
-/// is not finite or circulation conditions that cannot be met.
+/// holes. Failures: BLAD_PIVOT on an exactly zero pivot or a piece of the mesh that no contour
+/// holds, BLAD_ZDEGENEROWANY on a result that is not finite or circulation conditions that
+/// cannot be met.
 StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix& s,
                                    bool holes = true);
 

@@ -101,7 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
                     {{1, 2, 3}},
                     80000.0f,
                     BLAD_ZDEGENEROWANY},
-        FailureCase{"InfiniteModulus", kSquare, kFan, INFINITY, BLAD_ZDEGENEROWANY}),
+        FailureCase{"InfiniteModulus", kSquare, kFan, INFINITY, BLAD_ZDEGENEROWANY},
+        // Every edge shared, so no node is held: the system is singular, although round-off
+        // may leave its last pivot a hair away from 0.
+        FailureCase{"ElementTwiceLeavesNoBoundary",
+                    {{0, 0}, {1, 0}, {0.3f, 0.7f}},
+                    {{1, 2, 3}, {1, 2, 3}},
+                    80000.0f,
+                    BLAD_PIVOT},
+        FailureCase{"SeparatePieceWithoutBoundary",
+                    {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}, {3, 0}, {4, 0}, {3.3f, 0.7f}},
+                    {{1, 2, 5}, {2, 3, 5}, {3, 4, 5}, {4, 1, 5}, {6, 7, 8}, {7, 8, 6}},
+                    80000.0f,
+                    BLAD_PIVOT}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Driver, SingleElementCompletesWithUniformNodalValues) {
