@@ -30,7 +30,7 @@ PatchOutcome appendRectangle(Model& m, const RectanglePatch& p) {
     const int nn0 = m.nn;
     const int ne0 = m.ne;
     const std::int64_t ix = p.ix, iy = p.iy;
-    if (ix <= 0 || iy <= 0 || m.Pusty == 1 || !modelConsistent(m))
+    if (ix <= 0 || iy <= 0 || m.Pusty != 0 || !modelConsistent(m))
         return {PatchStatus::Rejected, ""};
     if (ix * iy > INT_MAX) return {PatchStatus::TooLarge, kTooLarge};
     const std::int64_t corners = (ix + 1) * (iy + 1);
