@@ -1,7 +1,5 @@
 #include "app/okno.h"
 
-#include <QPainter>
-
 #include "app/globals.h"
 #include "app/qt_ui.h"
 #include "app/wsp.h"

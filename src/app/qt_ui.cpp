@@ -47,6 +47,7 @@ Answer QtUi::message(const std::string& text, const std::string& caption, Button
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
                     owner_);
+    box.setTextFormat(Qt::PlainText);  // texts may carry file paths; never read them as markup
     // Escape and the close box answer No in a question, OK in a notice.
     box.setEscapeButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Ok);
     const int r = box.exec();
