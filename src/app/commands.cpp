@@ -310,7 +310,6 @@ void _OKNO_::Cm_Sily_nr() {
 // group operations, listing windows and graphics settings. Routed and enabled already.
 
 void _OKNO_::Cm_kreator() {}
-void _OKNO_::Cm_prost() {}
 void _OKNO_::Cm_pierscien() {}
 void _OKNO_::Cm_d_wez() {}
 void _OKNO_::Cm_d_ele() {}
