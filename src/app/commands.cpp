@@ -307,7 +307,7 @@ void _OKNO_::Cm_Sily_nr() {
 }
 
 // Commands of features still to come: mesh generators and wizard, node and element editing,
-// group operations, listing windows and graphics settings. Routed and enabled already.
+// group operations and graphics settings. Routed and enabled already.
 
 void _OKNO_::Cm_kreator() {}
 void _OKNO_::Cm_pierscien() {}
@@ -322,6 +322,4 @@ void _OKNO_::Cm_z_sily() {}
 void _OKNO_::Cm_Grupa_prz() {}
 void _OKNO_::Cm_Grupa_kop_prz() {}
 void _OKNO_::Cm_Grupa_doom() {}
-void _OKNO_::Cm_Wyniki() {}
-void _OKNO_::Cm_Dane() {}
 void _OKNO_::Cm_u_graf() {}

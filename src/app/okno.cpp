@@ -6,6 +6,7 @@
 #include "model/model_file.h"
 #include "model/report.h"
 #include "solver/driver.h"
+#include "view/listing_window.h"
 
 namespace {
 
@@ -67,9 +68,9 @@ void _OKNO_::resizeEvent(QResizeEvent*) {
 }
 
 void _OKNO_::zamknij_listy() {
-    if (m.iw == 1 && oo) oo->close();
-    if (m.id == 1 && dd) dd->close();
-    m.iw = m.id = 0;
+    // Every listing goes, not only the newest in dd and oo: an older one left open would
+    // outlive this window or show a model that is no longer there.
+    zamknijListy(m);
 }
 
 bool _OKNO_::CanClose() {

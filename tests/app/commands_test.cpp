@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <cstdio>
 #include <memory>
 
@@ -250,8 +251,8 @@ TEST_F(Commands, FlipSwitchesTurnAnythingButOneIntoOne) {
 
 TEST_F(Commands, CommandsOfLaterFeaturesAndInertOnesChangeNothing) {
     makeModel(m, 3, 1);
-    const int ids[] = {51695, 51704, 51688, 51687, 51689, 51691, 1191,  1170, 1150,
-                       51682, 51698, 51697, 51699, 1130,  1140,  51696, 1160, 51683,
+    const int ids[] = {51695, 51704, 51688, 51687, 51689, 51691, 1191, 1170,
+                       1150,  51682, 51698, 51697, 51699, 51696, 1160, 51683,
                        51701, 51685, 51684, 51686, 51693, 51690, 51692};
     for (int id : ids)
         EXPECT_TRUE(okno.dispatch(id)) << id;
@@ -297,27 +298,29 @@ namespace {
 TEST(MainWindow, ListingsCloseWithTheProjectAndWithTheWindow) {
     Model m;
     ScriptedUi ui;
-    QWidget data, results;
     auto okno = std::make_unique<_OKNO_>(m, &ui);
+    QPointer<QWidget> data, results;
     auto open = [&] {
-        data.show();
-        results.show();
-        okno->dd = &data;
-        okno->oo = &results;
-        m.id = m.iw = 1;
+        m.obliczono = 1;
+        okno->dispatch(1140);
+        okno->dispatch(1130);
+        data = okno->dd;
+        results = okno->oo;
+        ASSERT_TRUE(data && results);
+        EXPECT_EQ(m.id + m.iw, 2);
     };
     makeModel(m, 3, 1);
     open();
     okno->Zwol_pam();
-    EXPECT_FALSE(data.isVisible());
-    EXPECT_FALSE(results.isVisible());
+    EXPECT_TRUE(data.isNull());
+    EXPECT_TRUE(results.isNull());
     EXPECT_EQ(m.id + m.iw, 0);
 
     makeModel(m, 3, 1);
     open();
     okno.reset();  // the program ends
-    EXPECT_FALSE(data.isVisible());
-    EXPECT_FALSE(results.isVisible());
+    EXPECT_TRUE(data.isNull());
+    EXPECT_TRUE(results.isNull());
     EXPECT_EQ(m.Pusty, 1);
     EXPECT_FALSE(m.x.allocated());
 }

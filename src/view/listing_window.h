@@ -1,0 +1,80 @@
+#pragma once
+// The data and results listing windows: scrollable views of the listing tables, redrawn from
+// the current model at every paint. Each sets its model flag (id or iw) while it is open.
+
+#include <QAbstractScrollArea>
+#include <QString>
+
+#include "model/model.h"
+#include "view/listing.h"
+
+class Ui;
+
+/// Common part of both listings: scroller, painting, close handling and the register of open
+/// listings that the main window closes when the model changes.
+class ListingWindow : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    ~ListingWindow() override;
+
+    /// Clears the window's flag unless another listing of its kind stays open; always true.
+    virtual bool CanClose();
+
+    /// Scroll position in pixels.
+    QPoint scrollOffset() const;
+    /// Scroll range in units, fixed at opening.
+    QSize range() const { return range_; }
+
+  protected:
+    /// `flag` is Model::id or Model::iw; `owner` null makes an independent top-level window.
+    ListingWindow(Model& m, int Model::*flag, QSize range, const QString& title, QSize size,
+                  QWidget* owner);
+
+    /// The table for the model as it is now.
+    virtual listing::Table table() const = 0;
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    Model& m;
+
+  private:
+    void updateBars();
+    void forget();
+
+    int Model::*flag_;
+    QSize range_;
+    bool registered_ = true;
+
+    friend void zamknijListy(Model& m);
+};
+
+/// "Dane do obliczeń": elements and nodes. Owned by the main window; sets id.
+class _DANE_ : public ListingWindow {
+    Q_OBJECT
+  public:
+    _DANE_(Model& m, QWidget* owner);
+
+  protected:
+    listing::Table table() const override { return listing::dane(m); }
+};
+
+/// "Wyniki obliczeń": element stresses. A top-level window of its own; sets iw.
+class _WYNIKI_ : public ListingWindow {
+    Q_OBJECT
+  public:
+    /// `ui` shows the complaint about a painted empty model; it must outlive the window.
+    _WYNIKI_(Model& m, Ui& ui);
+
+  protected:
+    listing::Table table() const override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Ui& ui_;
+    bool zgloszono_ = false;
+};
+
+/// Destroys every open listing of `m`, results first, and clears id and iw.
+void zamknijListy(Model& m);

@@ -1,0 +1,251 @@
+// The listing windows through the main window's commands: flags, ownership, closing by the
+// user, by model changes and with the main window, and scrolling.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QImage>
+#include <QPointer>
+#include <QScrollBar>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "../scripted_ui.h"
+#include "../test_models.h"
+#include "app/okno.h"
+#include "view/listing.h"
+#include "view/listing_window.h"
+
+namespace {
+
+constexpr int kDane = 1140, kWyniki = 1130;
+
+const Prompt kNowy = ask("Utworzyć nowe dane ?", "WIRTOR", Buttons::YesNo, Icon::Question);
+const Prompt kZamknij = ask("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?", "WIRTOR",
+                            Buttons::YesNo, Icon::Question);
+const Prompt kPusty =
+    ask("PUSTY jest 1 !", "Błąd wejścia do klasy WYNIKI", Buttons::YesNo, Icon::Question);
+
+void deliverDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class Listings : public ::testing::Test {
+  protected:
+    ~Listings() override {
+        okno.reset();
+        deliverDeletes();
+    }
+    void withResults() {
+        makeModel(m, 4, 2);
+        m.napr[1][1] = 3.25f, m.napr[1][2] = -1.5f;
+        m.napr[2][1] = 0.0f, m.napr[2][2] = 8.0f;
+        m.obliczono = 1;
+    }
+
+    Model m;
+    ScriptedUi ui;
+    std::unique_ptr<_OKNO_> okno = std::make_unique<_OKNO_>(m, &ui);
+};
+
+TEST_F(Listings, NeitherOpensWithoutAModel) {
+    okno->dispatch(kDane);
+    okno->dispatch(kWyniki);
+    EXPECT_EQ(m.id, 0);
+    EXPECT_EQ(m.iw, 0);
+    EXPECT_TRUE(okno->dd.isNull());
+    EXPECT_TRUE(okno->oo.isNull());
+}
+
+TEST_F(Listings, ResultsListingOnlyWithResults) {
+    makeModel(m, 4, 2);
+    for (int obliczono : {0, 2}) {
+        m.obliczono = obliczono;
+        okno->dispatch(kWyniki);
+        EXPECT_EQ(m.iw, 0) << obliczono;
+        EXPECT_TRUE(okno->oo.isNull()) << obliczono;
+    }
+}
+
+TEST_F(Listings, DataListingIsAnOwnedWindowWithItsFlagSet) {
+    makeModel(m, 5, 3);
+    okno->dispatch(kDane);
+    EXPECT_EQ(m.id, 1);
+    EXPECT_EQ(m.iw, 0);
+    auto* w = qobject_cast<_DANE_*>(okno->dd.data());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Dane do obliczeń");
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->parentWidget(), okno.get());
+    EXPECT_EQ(w->size(), QSize(450, 400));
+    EXPECT_EQ(w->range(), QSize(30, 41));
+    EXPECT_EQ(w->scrollOffset(), QPoint(0, 0));
+}
+
+TEST_F(Listings, ResultsListingIsATopLevelWindowWithItsFlagSet) {
+    withResults();
+    okno->dispatch(kWyniki);
+    EXPECT_EQ(m.iw, 1);
+    EXPECT_EQ(m.id, 0);
+    auto* w = qobject_cast<_WYNIKI_*>(okno->oo.data());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Wyniki obliczeń");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->parentWidget(), nullptr);
+    EXPECT_EQ(w->size(), QSize(500, 400));
+    EXPECT_EQ(w->range(), QSize(30, 16));
+}
+
+TEST_F(Listings, ClosingByTheCloseBoxClearsTheFlagAndDestroysTheWindow) {
+    withResults();
+    okno->dispatch(kDane);
+    okno->dispatch(kWyniki);
+    QPointer<QWidget> dd = okno->dd, oo = okno->oo;
+    EXPECT_TRUE(oo->close());
+    EXPECT_EQ(m.iw, 0);
+    EXPECT_EQ(m.id, 1);
+    EXPECT_TRUE(dd->close());
+    EXPECT_EQ(m.id, 0);
+    deliverDeletes();
+    EXPECT_TRUE(dd.isNull());
+    EXPECT_TRUE(oo.isNull());
+
+    // With the flags clear, a later model change has nothing to close and asks nothing more.
+    ui.answer(Answer::Yes);
+    okno->dispatch(1070);
+    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kNowy});
+}
+
+TEST_F(Listings, EachUseOpensOneMoreAndTheFlagStaysWhileOneIsOpen) {
+    makeModel(m, 3, 1);
+    okno->dispatch(kDane);
+    QPointer<QWidget> first = okno->dd;
+    okno->dispatch(kDane);
+    QPointer<QWidget> second = okno->dd;
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first->isVisible());
+
+    second->close();
+    EXPECT_EQ(m.id, 1) << "the first listing is still open";
+    first->close();
+    EXPECT_EQ(m.id, 0);
+}
+
+TEST_F(Listings, NewProjectClosesEveryListingAndClearsTheFlags) {
+    withResults();
+    okno->dispatch(kDane);
+    okno->dispatch(kDane);
+    QPointer<QWidget> older = okno->dd;
+    okno->dispatch(kDane);
+    okno->dispatch(kWyniki);
+    QPointer<QWidget> dd = okno->dd, oo = okno->oo;
+
+    ui.answer(Answer::Yes);
+    okno->dispatch(1070);
+    EXPECT_TRUE(dd.isNull());
+    EXPECT_TRUE(oo.isNull());
+    EXPECT_TRUE(older.isNull()) << "an older listing is not left behind";
+    EXPECT_EQ(m.id, 0);
+    EXPECT_EQ(m.iw, 0);
+    EXPECT_EQ(m.Pusty, 0);
+}
+
+TEST_F(Listings, NewProjectAnsweredNoKeepsThem) {
+    withResults();
+    okno->dispatch(kDane);
+    okno->dispatch(kWyniki);
+    ui.answer(Answer::No);
+    okno->dispatch(1070);
+    EXPECT_FALSE(okno->dd.isNull());
+    EXPECT_FALSE(okno->oo.isNull());
+    EXPECT_EQ(m.id, 1);
+    EXPECT_EQ(m.iw, 1);
+}
+
+TEST_F(Listings, ClosingTheProjectClosesThem) {
+    withResults();
+    okno->dispatch(kWyniki);
+    okno->dispatch(kDane);
+    QPointer<QWidget> dd = okno->dd, oo = okno->oo;
+    ui.answer(Answer::Yes);
+    okno->dispatch(51703);
+    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kZamknij});
+    EXPECT_TRUE(dd.isNull());
+    EXPECT_TRUE(oo.isNull());
+    EXPECT_EQ(m.id, 0);
+    EXPECT_EQ(m.iw, 0);
+}
+
+TEST_F(Listings, TheMainWindowTakesItsListingsWithIt) {
+    withResults();
+    okno->dispatch(kDane);
+    okno->dispatch(kWyniki);
+    okno->dispatch(kWyniki);
+    QPointer<QWidget> dd = okno->dd, oo = okno->oo;
+    okno.reset();
+    EXPECT_TRUE(dd.isNull());
+    EXPECT_TRUE(oo.isNull());
+    EXPECT_EQ(m.id, 0);
+    EXPECT_EQ(m.iw, 0);
+    EXPECT_EQ(m.Pusty, 1);
+}
+
+TEST_F(Listings, ScrollingMovesThePaintingByTenPixelUnits) {
+    makeModel(m, 40, 30);
+    okno->dispatch(kDane);
+    auto* w = qobject_cast<_DANE_*>(okno->dd.data());
+    ASSERT_NE(w, nullptr);
+    const int page = w->viewport()->height() / listing::kUnit;
+    EXPECT_EQ(w->range().height(), 165);
+    EXPECT_EQ(w->verticalScrollBar()->maximum(), 165 - page);
+
+    const QRgb black = qRgb(0, 0, 0);
+    QImage img = w->viewport()->grab().toImage();
+    EXPECT_EQ(img.pixel(300, 44), black);
+
+    w->verticalScrollBar()->setValue(3);
+    EXPECT_EQ(w->scrollOffset(), QPoint(0, 30));
+    img = w->viewport()->grab().toImage();
+    EXPECT_EQ(img.pixel(300, 14), black);
+    EXPECT_NE(img.pixel(300, 44), black);
+
+    // The bottom of the range shows the last rule, 90 pixels above the table's end.
+    w->verticalScrollBar()->setValue(w->verticalScrollBar()->maximum());
+    const int y = (30 + 40) * 20 + 160 - w->scrollOffset().y();
+    ASSERT_LT(y, w->viewport()->height());
+    img = w->viewport()->grab().toImage();
+    EXPECT_EQ(img.pixel(300, y), black);
+}
+
+TEST_F(Listings, ResultsListingOfAnEmptyModelComplainsOnceAfterThePaint) {
+    withResults();
+    okno->dispatch(kWyniki);
+    auto* w = qobject_cast<_WYNIKI_*>(okno->oo.data());
+    ASSERT_NE(w, nullptr);
+    m.Pusty = 1;  // as if a command painted mid-rebuild
+    ui.answer(Answer::No);
+    w->viewport()->grab();
+    EXPECT_TRUE(ui.prompts.empty()) << "no modal box inside the paint";
+    QCoreApplication::processEvents();
+    w->viewport()->grab();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kPusty});
+    m.Pusty = 0;
+}
+
+TEST_F(Listings, ResultsListingShowsTheStressesOfTheModel) {
+    withResults();
+    okno->dispatch(kWyniki);
+    auto* w = qobject_cast<_WYNIKI_*>(okno->oo.data());
+    ASSERT_NE(w, nullptr);
+    const QImage img = w->viewport()->grab().toImage();
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_EQ(img.pixel(300, 48), black);
+    EXPECT_EQ(img.pixel(300, 2 * 20 + 108), black);
+    EXPECT_EQ(img.pixel(300, 6 * 20 + 178), black);
+    EXPECT_EQ(img.pixel(1, 48), listing::background().rgb());
+}
+
+}  // namespace
