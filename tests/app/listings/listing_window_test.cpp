@@ -1,10 +1,13 @@
 // The listing windows through the main window's commands: flags, ownership, closing by the
 // user, by model changes and with the main window, and scrolling.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTimer>
+#include <cstring>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -12,6 +15,7 @@
 #include "../scripted_ui.h"
 #include "../test_models.h"
 #include "app/okno.h"
+#include "app/wirtor.h"
 #include "view/listing.h"
 #include "view/listing_window.h"
 
@@ -246,6 +250,37 @@ TEST_F(Listings, ResultsListingShowsTheStressesOfTheModel) {
     EXPECT_EQ(img.pixel(300, 2 * 20 + 108), black);
     EXPECT_EQ(img.pixel(300, 6 * 20 + 178), black);
     EXPECT_EQ(img.pixel(1, 48), listing::background().rgb());
+}
+
+// "Koniec" with both listings open: the program still ends, and neither listing outlives it.
+TEST(ListingsAtExit, KoniecEndsTheProgramAndTakesBothListings) {
+    Model m;
+    ScriptedUi ui;
+    _WIRTOR_ app(m, &ui);
+    std::strcpy(app._tytul_, "WIRTOR");
+    QPointer<QWidget> dd, oo;
+    QTimer::singleShot(0, [&] {
+        _OKNO_* okno = app.frame()->client();
+        makeModel(m, 3, 1);
+        m.obliczono = 1;
+        okno->dispatch(kDane);
+        okno->dispatch(kWyniki);
+        dd = okno->dd;
+        oo = okno->oo;
+        ui.answer(Answer::Yes);
+        okno->dispatch(1040);
+    });
+    QTimer guard;  // never hang the suite
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });
+    guard.start(20000);
+    const int rc = app.Run();
+    EXPECT_EQ(rc, 0) << "an open results listing does not keep the program running";
+    deliverDeletes();
+    EXPECT_TRUE(dd.isNull());
+    EXPECT_TRUE(oo.isNull());
+    EXPECT_EQ(m.id + m.iw, 0);
+    EXPECT_EQ(m.Pusty, 1);
 }
 
 }  // namespace
