@@ -81,6 +81,7 @@ TEST_F(Listings, DataListingIsAnOwnedWindowWithItsFlagSet) {
     EXPECT_TRUE(w->isWindow());
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->parentWidget(), okno.get());
+    EXPECT_EQ(w->pos(), QPoint(20, 20));
     EXPECT_EQ(w->size(), QSize(450, 400));
     EXPECT_EQ(w->range(), QSize(30, 41));
     EXPECT_EQ(w->scrollOffset(), QPoint(0, 0));
@@ -96,6 +97,7 @@ TEST_F(Listings, ResultsListingIsATopLevelWindowWithItsFlagSet) {
     EXPECT_EQ(w->windowTitle(), "Wyniki obliczeń");
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->parentWidget(), nullptr);
+    EXPECT_EQ(w->pos(), QPoint(20, 20));
     EXPECT_EQ(w->size(), QSize(500, 400));
     EXPECT_EQ(w->range(), QSize(30, 16));
 }
