@@ -188,6 +188,8 @@ void _OKNO_::Obliczenia() {
     const ComputeOutcome r = ::Obliczenia(m);
     ui.setWaitCursor(false);
     if (!r.ok()) ui.message(r.message, kWirtor, Buttons::Ok, Icon::None);
+    // An open results listing would go on showing the stresses of the last computation.
+    odswiezListy(m);
     ui.requestRepaint();
 }
 

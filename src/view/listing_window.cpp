@@ -125,3 +125,8 @@ void zamknijListy(Model& m) {
     }
     m.iw = m.id = 0;
 }
+
+void odswiezListy(const Model& m) {
+    for (ListingWindow* w : otwarte())
+        if (&w->m == &m) w->viewport()->update();
+}

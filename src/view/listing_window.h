@@ -48,6 +48,7 @@ class ListingWindow : public QAbstractScrollArea {
     bool registered_ = true;
 
     friend void zamknijListy(Model& m);
+    friend void odswiezListy(const Model& m);
 };
 
 /// "Dane do obliczeń": elements and nodes. Owned by the main window; sets id.
@@ -78,3 +79,7 @@ class _WYNIKI_ : public ListingWindow {
 
 /// Destroys every open listing of `m`, results first, and clears id and iw.
 void zamknijListy(Model& m);
+
+/// Asks every open listing of `m` to repaint, as after a computation that changed the results
+/// without changing the model.
+void odswiezListy(const Model& m);

@@ -254,6 +254,35 @@ TEST_F(Listings, ResultsListingShowsTheStressesOfTheModel) {
     EXPECT_EQ(img.pixel(1, 48), listing::background().rgb());
 }
 
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(Listings, AComputationRepaintsTheOpenListings) {
+    makeSquare(m);
+    okno->dispatch(1010);
+    ASSERT_EQ(m.obliczono, 1);
+    okno->dispatch(kWyniki);
+    okno->dispatch(kDane);
+    QCoreApplication::processEvents();
+    PaintCounter wyniki, dane;
+    okno->oo->findChild<QWidget*>("qt_scrollarea_viewport")->installEventFilter(&wyniki);
+    okno->dd->findChild<QWidget*>("qt_scrollarea_viewport")->installEventFilter(&dane);
+    QCoreApplication::processEvents();
+    wyniki.paints = dane.paints = 0;
+    QCoreApplication::processEvents();
+    ASSERT_EQ(wyniki.paints + dane.paints, 0) << "nothing else repaints them";
+    okno->dispatch(1010);
+    QCoreApplication::processEvents();
+    EXPECT_GT(wyniki.paints, 0);
+    EXPECT_GT(dane.paints, 0);
+}
+
 // "Koniec" with both listings open: the program still ends, and neither listing outlives it.
 TEST(ListingsAtExit, KoniecEndsTheProgramAndTakesBothListings) {
     Model m;
