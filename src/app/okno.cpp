@@ -1,5 +1,8 @@
 #include "app/okno.h"
 
+#include <QApplication>
+#include <QPainter>
+
 #include "app/globals.h"
 #include "app/qt_ui.h"
 #include "app/wsp.h"
@@ -7,6 +10,7 @@
 #include "model/report.h"
 #include "solver/driver.h"
 #include "view/listing_window.h"
+#include "view/paint_model.h"
 
 namespace {
 
@@ -14,12 +18,22 @@ const char* const kWirtor = "WIRTOR";
 const char* const kBladDysku = "Błąd operacji dyskowej";
 const char* const kZapisano = "Plik zapisano poprawnie";
 
+/// The program's own Ui: a repaint request also marks the cached picture stale.
+class OknoUi : public QtUi {
+  public:
+    explicit OknoUi(_OKNO_* owner) : QtUi(owner), owner_(owner) {}
+    void requestRepaint() override { owner_->invalidatePicture(); }
+
+  private:
+    _OKNO_* owner_;
+};
+
 }  // namespace
 
 _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     : QWidget(parent),
       m(model),
-      ui(injected ? *injected : *(ownUi_ = std::make_unique<QtUi>(this))) {
+      ui(injected ? *injected : *(ownUi_ = std::make_unique<OknoUi>(this))) {
     setObjectName("_OKNO_");
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -59,11 +73,57 @@ _OKNO_::~_OKNO_() {
     if (m.Pusty == 0) releaseModel(m);
 }
 
+void _OKNO_::invalidatePicture() {
+    pictureStale_ = true;
+    update();
+}
+
+void _OKNO_::rebuildPicture() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const qreal dpr = devicePixelRatioF();
+    picture_ = QImage(size() * dpr, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(dpr);
+    // What the window's background erase leaves: a paint without a project draws nothing.
+    picture_.fill(Qt::white);
+
+    ViewOptions o;
+    o.p_napr = p_napr;
+    o.p_siatka = p_siatka;
+    o.p_wez = p_wez;
+    o.p_n_wezl = p_n_wezl;
+    o.p_n_ele = p_n_ele;
+    o.p_n_pola = p_n_pola;
+    o.p_podp = p_podp;
+    o.p_sily = p_sily;
+    o.p_sily_nr = p_sily_nr;
+    o.p_rn = p_rn;
+    o.iizol = iizol;
+    ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
+    {
+        QPainter p(&picture_);
+        paintModel(p, size(), m, o, map);
+    }
+    // The pointer handlers read the mapping of the picture on the screen.
+    ax = map.ax;
+    aa = map.aa;
+    sx = map.sx;
+    sa = map.sa;
+    hmax = map.hmax;
+    pictureStale_ = false;
+    ++pictureBuilds_;
+    QApplication::restoreOverrideCursor();
+}
+
 void _OKNO_::paintEvent(QPaintEvent*) {
-    // The background is erased white by the palette; the mesh painter draws over it.
+    if (pictureStale_ || picture_.deviceIndependentSize().toSize() != size() ||
+        picture_.devicePixelRatio() != devicePixelRatioF())
+        rebuildPicture();
+    QPainter p(this);
+    p.drawImage(0, 0, picture_);
 }
 
 void _OKNO_::resizeEvent(QResizeEvent*) {
+    // The next paint finds the picture's size stale and draws it afresh.
     update();
 }
 

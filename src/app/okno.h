@@ -4,6 +4,7 @@
 // Handlers reach anything modal or window-bound only through Ui, so tests drive them with
 // a scripted Ui and no window ever opens.
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -44,6 +45,11 @@ class _OKNO_ : public QWidget {
 
     Model& m;
     Ui& ui;
+
+    /// Marks the picture stale and asks for a repaint: the next paint draws it afresh.
+    void invalidatePicture();
+    /// How many times the picture has been drawn afresh (paints in between only copy it).
+    int pictureBuilds() const { return pictureBuilds_; }
 
     /// Asks "Zakończyć działanie programu ?"; true only for Yes.
     bool CanClose();
@@ -189,6 +195,13 @@ class _OKNO_ : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    /// The picture of the drawing area, drawn by paintModel and copied by every paint until a
+    /// repaint is requested or the size changes; pointer moves never redraw it.
+    QImage picture_;
+    bool pictureStale_ = true;
+    int pictureBuilds_ = 0;
+    void rebuildPicture();
+
     /// Closes the results listing, then the data listing, whichever is open.
     void zamknij_listy();
     bool model_() const { return m.Pusty != 1; }

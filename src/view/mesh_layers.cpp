@@ -1,0 +1,226 @@
+#include "view/mesh_layers.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <cmath>
+#include <cstdio>
+
+#include "solver/boundary.h"
+
+namespace {
+
+const QColor kBoundary(128, 128, 128);
+const QColor kEdge(0, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kNodeMark(255, 128, 128);
+const QColor kGroupMark(255, 128, 0);
+const QColor kArrow(255, 0, 0);
+const QColor kWhite(255, 255, 255);
+
+/// A solid pen; wider pens get round ends, as wide lines always had on this program's screen.
+QPen pen(const QColor& c, int width, Qt::PenStyle style = Qt::SolidLine) {
+    QPen pn(c);
+    pn.setWidth(width);
+    pn.setStyle(style);
+    pn.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pn.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
+    return pn;
+}
+
+void line(QPainter& p, float x1, float y1, float x2, float y2) {
+    p.drawLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
+}
+
+bool isNode(const Model& m, int n) {
+    return n >= 1 && n <= m.nn;
+}
+
+}  // namespace
+
+QPointF MeshPaint::node(int n) const {
+    return {map.toWindowX(m.x[n][1]), map.toWindowY(m.x[n][2])};
+}
+
+void MeshPaint::write(float x, float y, const char* s) const {
+    const QPen kept = p.pen();
+    p.setPen(text);
+    // Text is anchored at its top-left corner; Qt places it on its baseline.
+    p.drawText(QPoint(pixel(x), pixel(y) + QFontMetrics(p.font()).ascent()), QString::fromUtf8(s));
+    p.setPen(kept);
+}
+
+namespace {
+
+struct Point {
+    float x, y;
+};
+
+Point labelPoint(const Model& m, int e) {
+    const float x1 = m.x[m.noc[e][1]][1], y1 = m.x[m.noc[e][1]][2];
+    const float x2 = m.x[m.noc[e][2]][1], y2 = m.x[m.noc[e][2]][2];
+    const float x3 = m.x[m.noc[e][3]][1], y3 = m.x[m.noc[e][3]][2];
+    const float m12x = x1 + (x2 - x1) * 0.5f, m12y = y1 + (y2 - y1) * 0.5f;
+    const float m23x = x2 + (x3 - x2) * 0.5f, m23y = y2 + (y3 - y2) * 0.5f;
+    if (m23x - x1 == 0.0f) return {x1, m12y};
+    const float a1 = (m23y - y1) / (m23x - x1);
+    if (m12x - x3 == 0.0f) return {x3, m23y};
+    const float a2 = (m12y - y3) / (m12x - x3);
+    const Point mean{(x1 + x2 + x3) / 3.0f, (y1 + y2 + y3) / 3.0f};
+    if (a1 == a2) return mean;
+    const float b1 = y1 - a1 * x1, b2 = y3 - a2 * x3;
+    const float x = (b2 - b1) / (a1 - a2);
+    const float y = a1 * x + b1;
+    if (!std::isfinite(x) || !std::isfinite(y)) return mean;
+    return {x, y};
+}
+
+}  // namespace
+
+float sciezx(const Model& m, int e) {
+    return labelPoint(m, e).x;
+}
+float sciezy(const Model& m, int e) {
+    return labelPoint(m, e).y;
+}
+
+void prepareWarp(MeshPaint& mp) {
+    mp.fskala = 0.0f;
+    mp.fmax = 0.0f;
+    // f holds a solution only with results; without them it is never read.
+    if (mp.o.p_n_pola != 1 || mp.m.obliczono != 1) return;
+    for (int j = 1; j <= mp.m.nq; ++j)
+        if (std::fabs(mp.m.f[j]) > mp.fmax) mp.fmax = std::fabs(mp.m.f[j]);
+    if (mp.fmax > 0.0f) mp.fskala = -10.0f / mp.fmax;
+}
+
+void drawBoundary(MeshPaint& mp) {
+    mp.p.setPen(pen(kBoundary, 2));
+    for (const BoundaryEdge& b : boundaryEdges(mp.m)) {
+        const QPointF a = mp.node(edgeFrom(mp.m, b)), c = mp.node(edgeTo(mp.m, b));
+        line(mp.p, a.x(), a.y(), c.x(), c.y());
+    }
+}
+
+void drawElements(MeshPaint& mp) {
+    const Model& m = mp.m;
+    const bool warp = mp.o.p_n_pola == 1 && m.obliczono == 1;
+    const QPen edge = pen(kEdge, 1), black = pen(kBlack, 1);
+    char sn[20];
+    for (int i = 1; i <= m.ne; ++i) {
+        if (mp.o.p_siatka == 1) {
+            mp.p.setPen(edge);
+            QPolygon poly;
+            for (int k : {1, 2, 3, 1}) {
+                const QPointF q = mp.node(m.noc[i][k]);
+                poly << QPoint(pixel(q.x()), pixel(q.y()));
+            }
+            mp.p.drawPolyline(poly);
+        }
+        mp.p.setPen(black);
+        if (warp) {
+            QPolygon poly;
+            for (int k : {1, 2, 3, 1}) {
+                const int n = m.noc[i][k];
+                const QPointF q = mp.node(n);
+                const float d = mp.fskala * m.f[n];
+                poly << QPoint(pixel(static_cast<float>(q.x()) - d),
+                               pixel(static_cast<float>(q.y()) + d));
+            }
+            mp.p.drawPolyline(poly);
+        }
+        if (mp.o.p_n_ele == 1) {
+            std::snprintf(sn, sizeof sn, "%d", i);
+            mp.write(mp.map.toWindowX(sciezx(m, i)), mp.map.toWindowY(sciezy(m, i)), sn);
+        }
+    }
+}
+
+void drawNodeMarks(MeshPaint& mp) {
+    mp.p.setPen(pen(kNodeMark, 2));
+    for (int n = 1; n <= mp.m.nn; ++n) {
+        const QPointF q = mp.node(n);
+        const float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
+        line(mp.p, X - 1, Y, X + 1, Y);
+        line(mp.p, X, Y - 1, X, Y + 1);
+    }
+}
+
+void drawGroupMarks(MeshPaint& mp) {
+    const Model& m = mp.m;
+    if (m.nn <= 0 || !m.s_grp.allocated()) return;
+    mp.p.setPen(pen(kGroupMark, 3));
+    for (int j = 1; j <= m.i_grp && j <= m.s_grp.size(); ++j) {
+        const int n = m.s_grp[j];
+        // A group left over from an edit that removed its node is skipped, not read outside x.
+        if (!isNode(m, n)) continue;
+        const QPointF q = mp.node(n);
+        const float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
+        line(mp.p, X - 3, Y, X + 3, Y);
+        line(mp.p, X, Y - 3, X, Y + 3);
+    }
+}
+
+void drawNodeNumbers(MeshPaint& mp) {
+    char sn[20];
+    for (int n = 1; n <= mp.m.nn; ++n) {
+        const QPointF q = mp.node(n);
+        std::snprintf(sn, sizeof sn, "%d", n);
+        mp.write(static_cast<float>(q.x()) + 3, static_cast<float>(q.y()) + 5, sn);
+    }
+}
+
+void drawLoadArrows(MeshPaint& mp) {
+    const Model& m = mp.m;
+    if (m.nn <= 0) return;
+    mp.p.setPen(pen(kArrow, 3));
+    int count = 0;
+    char sn[20];
+    for (int k = 1; k <= m.nq; ++k) {
+        const float s = m.si[k];
+        if (s == 0.0f) continue;
+        ++count;
+        std::snprintf(sn, sizeof sn, "%d", count);
+        const QPointF q = mp.node(k % 2 == 1 ? (k + 1) / 2 : k / 2);
+        float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
+        if (k % 2 == 0 && s < 0) {
+            if (Y + 25 >= mp.h) Y -= 25;
+            line(mp.p, X, Y, X, Y + 25);
+            line(mp.p, X, Y + 25, X - 4, Y + 19);
+            line(mp.p, X, Y + 25, X + 4, Y + 19);
+        } else if (k % 2 == 0) {
+            if (Y - 25 <= 1) Y += 25;
+            line(mp.p, X, Y, X, Y - 25);
+            line(mp.p, X, Y - 25, X - 4, Y - 19);
+            line(mp.p, X, Y - 25, X + 4, Y - 19);
+        } else if (s > 0) {
+            if (X + 25 >= mp.w) X -= 25;
+            line(mp.p, X, Y, X + 25, Y);
+            line(mp.p, X + 25, Y, X + 19, Y + 4);
+            line(mp.p, X + 25, Y, X + 19, Y - 4);
+        } else {
+            if (X - 25 <= 1) X += 25;
+            line(mp.p, X, Y, X - 25, Y);
+            line(mp.p, X - 25, Y, X - 19, Y + 4);
+            line(mp.p, X - 25, Y, X - 19, Y - 4);
+        }
+        if (mp.o.p_sily_nr == 1) mp.write(X, Y, sn);
+    }
+}
+
+void drawWarpLegend(MeshPaint& mp) {
+    char sn[20];
+    // fskala is 0 only when every f is 0: the bar then stands for 0.
+    const float value = mp.fskala != 0.0f ? std::fabs(10.0f / mp.fskala) : mp.fmax;
+    std::snprintf(sn, sizeof sn, "%2.8f", value);
+    mp.p.setPen(pen(kWhite, 2, Qt::DashLine));
+    mp.p.setBrush(kWhite);
+    mp.p.drawRect(0, 0, 40, 30);
+    mp.p.setBrush(Qt::NoBrush);
+    mp.p.setPen(pen(kBlack, 1));
+    mp.p.drawLine(2, 10, 22, 10);
+    mp.p.drawLine(2, 8, 2, 12);
+    mp.p.drawLine(22, 8, 22, 12);
+    mp.write(3, 14, sn);
+}
