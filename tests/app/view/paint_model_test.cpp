@@ -116,17 +116,6 @@ TEST_F(Square, NodeNumbersAreBlueBelowRightOfTheNode) {
     EXPECT_FALSE(textAt(img, 28, 364, "1", kBlue));
 }
 
-TEST_F(Square, NodeNumberBoxCoversTheEdgesUnderIt) {
-    ViewOptions o = allOff();
-    o.p_siatka = o.p_wez = o.p_n_wezl = 1;
-    const QImage img = draw(o);
-    // Node 4's number box starts at (28, 15), over the top side (y = 10..11 grey)? No: the top
-    // side lies above it; the left side x = 24..25 lies left of it. The right side of node 3 at
-    // x = 375 lies left of its box at 378. Number boxes are opaque: the whole box matches.
-    EXPECT_TRUE(textAt(img, 378, 15, "3", kBlue));
-    EXPECT_TRUE(textAt(img, 28, 365, "1", kBlue));
-}
-
 TEST_F(Square, ElementNumbersAreBlackAtTheCentroid) {
     ViewOptions o = allOff();
     o.p_n_ele = 1;
@@ -280,6 +269,17 @@ TEST(Paint, EdgeSharedInOppositeDirectionsIsNotBoundary) {
     EXPECT_EQ(rgbAt(img, 287, 97), name(kGrey));   // 3-5
 }
 
+TEST(Paint, NodeNumberBoxCoversTheEdgesUnderIt) {
+    // Node 3 at (25, 10): the hypotenuse 2-3 runs through (30, 15), inside its number's box.
+    Model m;
+    buildModel(m, {{0, 0}, {10, 0}, {0, 10}}, {{1, 2, 3}});
+    ViewOptions o;
+    o.p_n_wezl = 0;
+    EXPECT_EQ(rgbAt(render(m, o, {400, 400}), 30, 15), name(kCyan));
+    o.p_n_wezl = 1;
+    EXPECT_TRUE(textAt(render(m, o, {400, 400}), 28, 15, "3", kBlue));
+}
+
 TEST(Paint, UnusedNodeHasMarkAndNumberButNoEdge) {
     Model m;
     buildModel(m, {{0, 0}, {10, 0}, {0, 10}, {10, 10}}, {{1, 2, 3}});
@@ -380,6 +380,20 @@ TEST_F(Loads, LegendOfAFieldThatIsZeroEverywhere) {
     EXPECT_TRUE(textAt(img, 3, 14, "0.00000000", kRed));
     // The outlines lie on the edges: black over cyan.
     EXPECT_EQ(rgbAt(img, 250, 360), rgb(0, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Paint, SingleNodeSitsAtTheLowerLeftCorner) {
+    for (auto [x, y] : {std::pair{0.0f, 0.0f}, {1000.0f, -5000.0f}}) {
+        Model m;
+        buildModel(m, {{x, y}}, {});
+        const QImage img = render(m, ViewOptions{}, {300, 200});
+        EXPECT_EQ(rgbAt(img, 25, 160), name(kNodeMark)) << x;
+        EXPECT_TRUE(textAt(img, 28, 165, "1", kBlue)) << x;
+    }
 }
 
 }  // namespace
