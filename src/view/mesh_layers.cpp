@@ -1,6 +1,5 @@
 #include "view/mesh_layers.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
@@ -46,8 +45,7 @@ QPointF MeshPaint::node(int n) const {
 void MeshPaint::write(float x, float y, const char* s) const {
     const QPen kept = p.pen();
     p.setPen(text);
-    // Text is anchored at its top-left corner; Qt places it on its baseline.
-    p.drawText(QPoint(pixel(x), pixel(y) + QFontMetrics(p.font()).ascent()), QString::fromUtf8(s));
+    p.drawText(QPoint(pixel(x), pixel(y) + ascent), QString::fromUtf8(s));
     p.setPen(kept);
 }
 

@@ -23,6 +23,7 @@ struct MeshPaint {
     QColor text{0, 0, 0};  ///< colour of the texts written
     float fskala = 0.0f;   ///< pixels per unit of f for the warped outlines
     float fmax = 0.0f;     ///< largest |f|
+    int ascent = 0;        ///< ascent of the selected font: texts are placed on the baseline
 
     /// Window point of node n, before truncation.
     QPointF node(int n) const;

@@ -55,6 +55,8 @@ void paintModel(QPainter& p, QSize client, const Model& m, const ViewOptions& o,
             mapping.fit(m, w, h);
             p.setFont(labelFont());
             MeshPaint mp{p, m, o, mapping, w, h};
+            // Texts are anchored at their top-left corner, Qt's at the baseline.
+            mp.ascent = QFontMetrics(p.font()).ascent();
             if (m.ne > 0 && o.p_napr == 1 && m.obliczono == 1)
                 paintStressLayer(p, client, m, o, mapping, i_izo);
             drawBoundary(mp);
