@@ -46,7 +46,8 @@ class _OKNO_ : public QWidget {
     Model& m;
     Ui& ui;
 
-    /// Marks the picture stale and asks for a repaint: the next paint draws it afresh.
+    /// Marks the picture stale and asks for a repaint: the next paint draws it afresh. The
+    /// window's own Ui calls it for every repaint request; a size change needs no call.
     void invalidatePicture();
     /// How many times the picture has been drawn afresh (paints in between only copy it).
     int pictureBuilds() const { return pictureBuilds_; }
