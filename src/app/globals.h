@@ -23,3 +23,7 @@ extern int hmax;
 extern int p_rn;
 /// Number of stress levels and the stepped-palette switch of the graphics settings.
 extern int iizol, p_skok;
+
+// Rubber band of the pointer: w_grup = 1 while the left button is held; (pgx, pgy) is the
+// fixed corner in client pixels, (pgxx, pgyy) the moving one.
+extern int w_grup, pgx, pgy, pgxx, pgyy;

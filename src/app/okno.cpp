@@ -1,11 +1,14 @@
 #include "app/okno.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "app/globals.h"
 #include "app/qt_ui.h"
 #include "app/wsp.h"
+#include "edit/selection.h"
 #include "model/model_file.h"
 #include "model/report.h"
 #include "solver/driver.h"
@@ -60,6 +63,8 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     p_rn = 3;
 
     wsp = new _WSP_(this);
+    // The read-out follows the pointer without a button held too.
+    setMouseTracking(true);
 
     m.Pusty = 1;
     m.G = 80000.0f;
@@ -120,6 +125,64 @@ void _OKNO_::paintEvent(QPaintEvent*) {
         rebuildPicture();
     QPainter p(this);
     p.drawImage(0, 0, picture_);
+    // The rubber band lies over the picture, so dragging never redraws the picture.
+    if (w_grup == 1) {
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        const QPoint band[] = {{pgx, pgy}, {pgxx, pgy}, {pgxx, pgyy}, {pgx, pgyy}, {pgx, pgy}};
+        p.drawPolyline(band, 5);
+    }
+}
+
+void _OKNO_::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) EvLButtonDown(event->position().toPoint());
+}
+
+void _OKNO_::mouseMoveEvent(QMouseEvent* event) {
+    EvMouseMove(event->position().toPoint());
+}
+
+void _OKNO_::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) EvLButtonUp(event->position().toPoint());
+}
+
+void _OKNO_::EvLButtonDown(QPoint point) {
+    w_grup = 1;
+    pgx = point.x();
+    pgy = point.y();
+    pgxx = pgx + 1;
+    pgyy = pgy + 1;
+    setCursor(Qt::CrossCursor);
+}
+
+void _OKNO_::EvMouseMove(QPoint point) {
+    const ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
+    const float wx = map.toModelX(static_cast<float>(point.x()));
+    const float wy = map.toModelY(static_cast<float>(point.y()));
+    const int el = nodeUnderPointer(m, wx, wy, 5.0f / sx, 5.0f / sa);
+    if (w_grup == 1) {
+        pgxx = point.x();
+        pgyy = point.y();
+        update();
+    }
+    wsp->xx->setText(QString::fromStdString(readOutText(m, wx, wy, el, p_napr, p_rn)));
+}
+
+void _OKNO_::EvLButtonUp(QPoint) {
+    const bool dragged = w_grup == 1;
+    w_grup = 0;
+    unsetCursor();
+    // A release not preceded by a press here (it began elsewhere) selects nothing new.
+    if (!dragged) return;
+    const bool hadGroup = m.j_grupa == 1;
+    const ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
+    const int n = selectNodesInRect(
+        m, map.toModelX(static_cast<float>(pgx)), map.toModelY(static_cast<float>(pgy)),
+        map.toModelX(static_cast<float>(pgxx)), map.toModelY(static_cast<float>(pgyy)));
+    // The group marks are part of the picture: draw it afresh when they change.
+    if (hadGroup || n > 0)
+        invalidatePicture();
+    else
+        update();  // erase the rubber band
 }
 
 void _OKNO_::resizeEvent(QResizeEvent*) {

@@ -52,6 +52,12 @@ class _OKNO_ : public QWidget {
     /// How many times the picture has been drawn afresh (paints in between only copy it).
     int pictureBuilds() const { return pictureBuilds_; }
 
+    // Pointer handlers: the read-out of the point under the pointer and the rubber-band
+    // selection of a node group; `point` is in client pixels. Moves never redraw the picture.
+    void EvLButtonDown(QPoint point);
+    void EvMouseMove(QPoint point);
+    void EvLButtonUp(QPoint point);
+
     /// Asks "Zakończyć działanie programu ?"; true only for Yes.
     bool CanClose();
 
@@ -194,6 +200,9 @@ class _OKNO_ : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     /// The picture of the drawing area, drawn by paintModel and copied by every paint until a
