@@ -61,6 +61,7 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     iizol = 200;
     p_skok = 1;
     p_rn = 3;
+    Pasek_kol();
 
     wsp = new _WSP_(this);
     // The read-out follows the pointer without a button held too.
@@ -69,6 +70,10 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     m.Pusty = 1;
     m.G = 80000.0f;
     m.MS = 1.0f;
+}
+
+void _OKNO_::Pasek_kol() {
+    knapr = stressPalette(p_skok);
 }
 
 _OKNO_::~_OKNO_() {
@@ -103,6 +108,7 @@ void _OKNO_::rebuildPicture() {
     o.p_sily_nr = p_sily_nr;
     o.p_rn = p_rn;
     o.iizol = iizol;
+    o.knapr = &knapr;
     ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
     {
         QPainter p(&picture_);

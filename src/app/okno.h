@@ -12,6 +12,7 @@
 #include "app/records.h"
 #include "app/ui.h"
 #include "model/model.h"
+#include "view/stress_layer.h"
 
 class _WSP_;
 
@@ -196,6 +197,11 @@ class _OKNO_ : public QWidget {
     d_wsp danew{};
     d_temp danetemp{};
     d_przekr daneprzekr{};
+
+    /// Colours of the stress map: index 0 the largest magnitude, 200 zero.
+    StressPalette knapr;
+    /// Fills knapr with the palette p_skok selects.
+    void Pasek_kol();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

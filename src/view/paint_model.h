@@ -7,6 +7,7 @@
 #include <QSize>
 
 #include "model/model.h"
+#include "view/stress_layer.h"
 #include "view/view_mapping.h"
 
 class QPainter;
@@ -24,6 +25,7 @@ struct ViewOptions {
     int p_sily_nr = 0;  ///< numbers of the load arrows, with p_sily only
     int p_rn = 3;       ///< stress shown: 1 tau xz, 2 tau yz, 3 tau, 4 none
     int iizol = 200;    ///< number of stress levels, clamped into 1..200 when painting
+    const StressPalette* knapr = nullptr;  ///< colours of the stress map; null: stepped
 };
 
 /// The label font: Arial with a 12-pixel character cell, normal weight, drawn without
