@@ -322,4 +322,3 @@ void _OKNO_::Cm_z_sily() {}
 void _OKNO_::Cm_Grupa_prz() {}
 void _OKNO_::Cm_Grupa_kop_prz() {}
 void _OKNO_::Cm_Grupa_doom() {}
-void _OKNO_::Cm_u_graf() {}
