@@ -251,9 +251,8 @@ TEST_F(Commands, FlipSwitchesTurnAnythingButOneIntoOne) {
 
 TEST_F(Commands, CommandsOfLaterFeaturesAndInertOnesChangeNothing) {
     makeModel(m, 3, 1);
-    const int ids[] = {51695, 51704, 51688, 51687, 51689, 51691, 1191, 1170,
-                       1150,  51682, 51698, 51697, 51699, 1160, 51683,
-                       51701, 51685, 51684, 51686, 51693, 51690, 51692};
+    const int ids[] = {51695, 51704, 51688, 51687, 51689, 51691, 1191,  1170,  1150,  51682, 51698,
+                       51697, 51699, 1160,  51683, 51701, 51685, 51684, 51686, 51693, 51690, 51692};
     for (int id : ids)
         EXPECT_TRUE(okno.dispatch(id)) << id;
     EXPECT_EQ(m.nn, 3);
