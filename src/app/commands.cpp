@@ -5,66 +5,82 @@
 namespace {
 
 using O = _OKNO_;
+using R = EnablerRule;
+
+constexpr R kAlways{};
+constexpr R kProject{.need = R::Project};
+constexpr R kNodes{.need = R::Project, .minNodes = 1};
+constexpr R kResults{.need = R::Results};
+constexpr R kGroup{.need = R::Group, .minNodes = 1};
+constexpr R project(int O::*shows) {
+    return {.need = R::Project, .shows = shows};
+}
+constexpr R results(int O::*shows) {
+    return {.need = R::Results, .shows = shows};
+}
+constexpr R stress(int k) {
+    return {.need = R::Results, .stress = k};
+}
 
 // Ids without a menu item are routed too; nothing in the menu sends them.
 constexpr CommandEntry kCommands[] = {
     // "&Plik"
-    {1070, &O::Cm_Nowy, nullptr, false},
-    {1020, &O::Cm_Otworz, nullptr, false},
-    {1030, &O::Cm_Zapisz, &O::Ce_Zapisz, false},
-    {1060, &O::Cm_Zapisz, &O::Ce_Zapisz, false},
-    {51703, &O::Cm_zamknij, &O::Ce_zamknij, false},
-    {51702, &O::Cm_zap_wyn, &O::Ce_zap_wyn, false},
-    {51695, &O::Cm_kreator, &O::Ce_kreator, false},
-    {1040, &O::Cm_Koniec, nullptr, false},
+    {1070, &O::Cm_Nowy, kAlways},
+    {1020, &O::Cm_Otworz, kAlways},
+    {1030, &O::Cm_Zapisz, kProject},
+    {1060, &O::Cm_Zapisz, kProject},
+    {51703, &O::Cm_zamknij, kProject},
+    {51702, &O::Cm_zap_wyn, kResults},
+    {51695, &O::Cm_kreator, {.need = R::NoProject}},
+    {1040, &O::Cm_Koniec, kAlways},
     // "&Dodaj"
-    {51688, &O::Cm_d_wez, &O::Ce_d_wez, false},
-    {51687, &O::Cm_d_ele, &O::Ce_d_ele, false},
-    {51700, &O::Cm_prost, &O::Ce_prost, false},
+    {51688, &O::Cm_d_wez, kProject},
+    {51687, &O::Cm_d_ele, {.need = R::Project, .minNodes = 3}},
+    {51700, &O::Cm_prost, kProject},
     // "&Usuń"
-    {51689, &O::Cm_u_wez, &O::Ce_u_wez, false},
-    {51691, &O::Cm_u_ele, &O::Ce_u_ele, false},
+    {51689, &O::Cm_u_wez, kNodes},
+    {51691, &O::Cm_u_ele, {.need = R::Project, .minElements = 1}},
     // "&Zmień"
-    {1191, &O::Cm_z_wez, &O::Ce_z_wez, false},
-    {1170, &O::Cm_z_pret, &O::Ce_z_pret, false},
-    {1150, &O::Cm_z_mat, &O::Ce_z_mat, false},
-    {51682, &O::Cm_z_sily, &O::Ce_z_sily, false},
+    {1191, &O::Cm_z_wez, kNodes},
+    {1170, &O::Cm_z_pret, kProject},
+    {1150, &O::Cm_z_mat, kProject},
+    {51682, &O::Cm_z_sily, kNodes},
     // "&Grupa"
-    {51698, &O::Cm_Grupa_prz, &O::Ce_Grupa_prz, false},
-    {51697, &O::Cm_Grupa_kop_prz, &O::Ce_Grupa_kop_prz, false},
+    {51698, &O::Cm_Grupa_prz, kGroup},
+    {51697, &O::Cm_Grupa_kop_prz, kGroup},
     // "&Widok"
-    {1010, &O::Cm_ODSWIEZ, nullptr, false},
-    {1120, &O::Cm_Napr1, &O::Ce_Napr1, true},
-    {1121, &O::Cm_Napr2, &O::Ce_Napr2, true},
-    {1122, &O::Cm_Napr3, &O::Ce_Napr3, true},
-    {1200, &O::Cm_n_ele, &O::Ce_n_ele, true},
-    {1220, &O::Cm_n_mat, &O::Ce_n_mat, true},
-    {1275, &O::Cm_siatka, &O::Ce_siatka, true},
-    {51694, &O::Cm_p_wez, &O::Ce_p_wez, true},
-    {1210, &O::Cm_n_wez, &O::Ce_n_wez, true},
-    {1130, &O::Cm_Wyniki, &O::Ce_Wyniki, false},
-    {1140, &O::Cm_Dane, &O::Ce_Dane, false},
+    {1010, &O::Cm_ODSWIEZ, kAlways},
+    {1120, &O::Cm_Napr1, stress(1)},
+    {1121, &O::Cm_Napr2, stress(2)},
+    {1122, &O::Cm_Napr3, stress(3)},
+    {1200, &O::Cm_n_ele, project(&O::p_n_ele)},
+    {1220, &O::Cm_n_mat, project(&O::p_n_mat)},
+    {1275, &O::Cm_siatka, project(&O::p_siatka)},
+    {51694, &O::Cm_p_wez, project(&O::p_wez)},
+    {1210, &O::Cm_n_wez, project(&O::p_n_wezl)},
+    {1130, &O::Cm_Wyniki, kResults},
+    {1140, &O::Cm_Dane, kProject},
     // "Us&tawienia", "P&omoc"
-    {51696, &O::Cm_u_graf, nullptr, false},
-    {1240, &O::Cm_opro, nullptr, false},
+    {51696, &O::Cm_u_graf, kAlways},
+    {1240, &O::Cm_opro, kAlways},
     // No menu item.
-    {1123, &O::Cm_Napr4, &O::Ce_Napr4, true},
-    {1110, &O::Cm_Przem, &O::Ce_Przem, true},
-    {1230, &O::Cm_n_pola, &O::Ce_n_pola, true},
-    {1250, &O::Cm_Podp, &O::Ce_Podp, true},
-    {1260, &O::Cm_Sily, &O::Ce_Sily, true},
-    {1270, &O::Cm_Sily_nr, &O::Ce_Sily_nr, true},
-    {51704, &O::Cm_pierscien, &O::Ce_pierscien, false},
-    {51699, &O::Cm_Grupa_doom, &O::Ce_Grupa_doom, false},
-    {1160, &O::Cm_z_przek, &O::Ce_z_przek, false},
-    {51683, &O::Cm_z_podp, &O::Ce_z_podp, false},
-    {51701, &O::Cm_z_grubosc, &O::Ce_z_grubosc, false},
-    {51685, &O::Cm_d_sile, &O::Ce_d_sile, false},
-    {51684, &O::Cm_d_podp, &O::Ce_d_podp, false},
-    {51686, &O::Cm_d_mat, &O::Ce_d_mat, false},
-    {51693, &O::Cm_u_podp, &O::Ce_u_podp, false},
-    {51690, &O::Cm_u_sile, &O::Ce_u_sile, false},
-    {51692, &O::Cm_u_mat, &O::Ce_u_mat, false},
+    {1123, &O::Cm_Napr4, stress(4)},
+    {1110, &O::Cm_Przem, results(&O::p_przem)},
+    {1230, &O::Cm_n_pola, results(&O::p_n_pola)},
+    {1250, &O::Cm_Podp, project(&O::p_podp)},
+    {1260, &O::Cm_Sily, project(&O::p_sily)},
+    {1270, &O::Cm_Sily_nr, {.need = R::LoadNumbers, .shows = &O::p_sily_nr}},
+    {51704, &O::Cm_pierscien, kProject},
+    {51699, &O::Cm_Grupa_doom, kGroup},
+    {1160, &O::Cm_z_przek, kProject},
+    {51683, &O::Cm_z_podp, kProject},
+    {51701, &O::Cm_z_grubosc, kProject},
+    {51685, &O::Cm_d_sile, kNodes},
+    {51684, &O::Cm_d_podp, kNodes},
+    {51686, &O::Cm_d_mat, kProject},
+    {51693, &O::Cm_u_podp, kProject},
+    {51690, &O::Cm_u_sile, kNodes},
+    {51692, &O::Cm_u_mat, kProject},
 };
 
 }  // namespace
@@ -85,155 +101,35 @@ bool _OKNO_::dispatch(int id) {
 bool _OKNO_::enable(int id, CommandEnabler& ce) {
     const CommandEntry* e = Find(id);
     if (!e) return false;
-    if (e->enabler)
-        (this->*(e->enabler))(ce);
-    else
-        ce.Enable(true);
+    const EnablerRule& r = e->rule;
+    const bool project = m.Pusty != 1;
+    bool on = true;
+    switch (r.need) {
+        case R::Always:
+            break;
+        case R::NoProject:
+            on = m.Pusty != 0;
+            break;
+        case R::Project:
+            on = project;
+            break;
+        case R::Results:
+            on = project && m.obliczono != 0;
+            break;
+        case R::Group:
+            on = project && m.j_grupa != 0;
+            break;
+        case R::LoadNumbers:
+            on = !(m.Pusty == 1 && p_sily == 1);
+            break;
+    }
+    // The counts mean something only while a project exists.
+    if (r.minNodes > 0 || r.minElements > 0)
+        on = on && project && m.nn >= r.minNodes && m.ne >= r.minElements;
+    ce.Enable(on);
+    if (r.shows != nullptr) ce.SetCheck(this->*r.shows == 1);
+    if (r.stress != 0) ce.SetCheck(p_napr == 1 && p_rn == r.stress);
     return true;
-}
-
-// Enablers: "model" is Pusty != 1, "results" is obliczono != 0.
-
-void _OKNO_::Ce_Zapisz(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_zamknij(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_zap_wyn(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-}
-void _OKNO_::Ce_kreator(CommandEnabler& ce) {
-    ce.Enable(m.Pusty != 0);
-}
-void _OKNO_::Ce_d_wez(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_d_ele(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 3);
-}
-void _OKNO_::Ce_prost(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_u_wez(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1);
-}
-void _OKNO_::Ce_u_ele(CommandEnabler& ce) {
-    ce.Enable(model_() && m.ne >= 1);
-}
-void _OKNO_::Ce_z_wez(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1);
-}
-void _OKNO_::Ce_z_pret(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_z_mat(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_z_sily(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1);
-}
-void _OKNO_::Ce_Grupa_prz(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1 && m.j_grupa != 0);
-}
-void _OKNO_::Ce_Grupa_kop_prz(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1 && m.j_grupa != 0);
-}
-void _OKNO_::Ce_Grupa_doom(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1 && m.j_grupa != 0);
-}
-
-void _OKNO_::Ce_Napr1(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-    ce.SetCheck(p_napr == 1 && p_rn == 1);
-}
-void _OKNO_::Ce_Napr2(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-    ce.SetCheck(p_napr == 1 && p_rn == 2);
-}
-void _OKNO_::Ce_Napr3(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-    ce.SetCheck(p_napr == 1 && p_rn == 3);
-}
-void _OKNO_::Ce_Napr4(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-    ce.SetCheck(p_napr == 1 && p_rn == 4);
-}
-void _OKNO_::Ce_n_ele(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_n_ele == 1);
-}
-void _OKNO_::Ce_n_mat(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_n_mat == 1);
-}
-void _OKNO_::Ce_n_pola(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-    ce.SetCheck(p_n_pola == 1);
-}
-void _OKNO_::Ce_siatka(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_siatka == 1);
-}
-void _OKNO_::Ce_p_wez(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_wez == 1);
-}
-void _OKNO_::Ce_n_wez(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_n_wezl == 1);
-}
-void _OKNO_::Ce_Przem(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-    ce.SetCheck(p_przem == 1);
-}
-void _OKNO_::Ce_Podp(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_podp == 1);
-}
-void _OKNO_::Ce_Sily(CommandEnabler& ce) {
-    ce.Enable(model_());
-    ce.SetCheck(p_sily == 1);
-}
-void _OKNO_::Ce_Sily_nr(CommandEnabler& ce) {
-    ce.Enable(!(m.Pusty == 1 && p_sily == 1));
-    ce.SetCheck(p_sily_nr == 1);
-}
-void _OKNO_::Ce_Wyniki(CommandEnabler& ce) {
-    ce.Enable(model_() && wyniki_());
-}
-void _OKNO_::Ce_Dane(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_pierscien(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_z_przek(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_z_podp(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_z_grubosc(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_d_sile(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1);
-}
-void _OKNO_::Ce_d_podp(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1);
-}
-void _OKNO_::Ce_d_mat(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_u_podp(CommandEnabler& ce) {
-    ce.Enable(model_());
-}
-void _OKNO_::Ce_u_sile(CommandEnabler& ce) {
-    ce.Enable(model_() && m.nn >= 1);
-}
-void _OKNO_::Ce_u_mat(CommandEnabler& ce) {
-    ce.Enable(model_());
 }
 
 // Display switches. None tests the model: the enablers grey them out when they do not apply.
@@ -306,19 +202,11 @@ void _OKNO_::Cm_Sily_nr() {
     ui.requestRepaint();
 }
 
-// Commands of features still to come: mesh generators and wizard, node and element editing,
-// group operations and graphics settings. Routed and enabled already.
+// Commands of features still to come: the wizard, the ring sector and the group operations.
+// Routed and enabled already.
 
 void _OKNO_::Cm_kreator() {}
 void _OKNO_::Cm_pierscien() {}
-void _OKNO_::Cm_d_wez() {}
-void _OKNO_::Cm_d_ele() {}
-void _OKNO_::Cm_u_wez() {}
-void _OKNO_::Cm_u_ele() {}
-void _OKNO_::Cm_z_wez() {}
-void _OKNO_::Cm_z_pret() {}
-void _OKNO_::Cm_z_mat() {}
-void _OKNO_::Cm_z_sily() {}
 void _OKNO_::Cm_Grupa_prz() {}
 void _OKNO_::Cm_Grupa_kop_prz() {}
 void _OKNO_::Cm_Grupa_doom() {}

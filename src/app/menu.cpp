@@ -103,7 +103,7 @@ void buildMenu(QMenuBar* bar, _OKNO_* okno) {
                 QAction* a = menu->addAction(QString::fromUtf8(row.caption));
                 a->setData(row.id);
                 const CommandEntry* e = _OKNO_::Find(row.id);
-                a->setCheckable(e && e->checkable);
+                a->setCheckable(e && e->checkable());
                 const int id = row.id;
                 // Queued, so the drop-down is closed before a handler opens a modal box.
                 QObject::connect(

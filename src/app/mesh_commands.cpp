@@ -23,12 +23,13 @@ void _OKNO_::Cm_prost() {
             p.p4 = d.p4 != 0;
             // Entries that fail the test are refused silently.
             if (p.px >= 0 && p.py >= 0 && p.ix > 0 && p.iy > 0) {
-                zamknij_listy();
-                const PatchOutcome r = appendRectangle(m, p);
-                if (r.status == PatchStatus::TooLarge)
-                    ui.message(r.message, "Błąd danych", Buttons::Ok, Icon::Stop);
-                else if (r.ok() && m.a_licz == 1)
-                    Obliczenia();
+                PatchOutcome r;
+                edycja({}, [&] {
+                    r = appendRectangle(m, p);
+                    return r.ok();
+                });
+                blad_danych(r.message);
+                return;
             }
         }
     }

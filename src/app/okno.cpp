@@ -196,6 +196,32 @@ void _OKNO_::resizeEvent(QResizeEvent*) {
     update();
 }
 
+bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
+    const int pusty = m.Pusty;
+    const int obliczono = m.obliczono;
+    if (e.przebudowa) {
+        m.obliczono = 0;
+        m.Pusty = 1;
+    }
+    const bool changed = zmiana();
+    if (changed) {
+        // Listings read the model when they paint; none may outlive the change.
+        zamknij_listy();
+        m.Pusty = 0;
+        m.obliczono = 0;
+        if (e.oblicz && m.a_licz == 1) Obliczenia();
+    } else {
+        m.Pusty = pusty;
+        m.obliczono = obliczono;
+    }
+    ui.requestRepaint();
+    return changed;
+}
+
+void _OKNO_::blad_danych(const std::string& text) {
+    if (!text.empty()) ui.message(text, "Błąd danych", Buttons::Ok, Icon::Stop);
+}
+
 void _OKNO_::zamknij_listy() {
     // Every listing goes, not only the newest in dd and oo: an older one left open would
     // outlive this window or show a model that is no longer there.
@@ -264,21 +290,18 @@ void _OKNO_::Cm_Otworz() {
     if (!ui.chooseOpenFile(_plik_)) return;
 
     ui.setWaitCursor(true);
-    const FileOutcome r = readModelFile(_plik_.path, m);
-    if (!r.ok()) {
-        // The arrow comes back before the box, so the box is not under a busy cursor.
-        ui.setWaitCursor(false);
-        ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
-        return;
-    }
-    zamknij_listy();
-    caption = "WIRTOR - " + _plik_.path;
-    ui.setCaption(caption);
-    p_napr = 0;
-    p_n_pola = 0;
-    if (m.a_licz == 1) Obliczenia();
-    ui.requestRepaint();
+    FileOutcome r;
+    edycja({}, [&] {
+        r = readModelFile(_plik_.path, m);
+        if (!r.ok()) return false;
+        caption = "WIRTOR - " + _plik_.path;
+        ui.setCaption(caption);
+        p_napr = 0;
+        p_n_pola = 0;
+        return true;
+    });
     ui.setWaitCursor(false);
+    if (!r.ok()) ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
 }
 
 void _OKNO_::Cm_Zapisz() {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/records.h"
@@ -26,12 +27,36 @@ struct CommandEnabler {
 
 class _OKNO_;
 
-/// One row of the command table: an id routed to its handler and (optionally) its enabler.
+/// When a command is enabled and what its check mark shows: one row of data per command.
+struct EnablerRule {
+    enum Need : unsigned char {
+        Always,
+        NoProject,    ///< Pusty = 1
+        Project,      ///< Pusty = 0
+        Results,      ///< a project with current results
+        Group,        ///< a project with a node group selected
+        LoadNumbers,  ///< anything but no project while the loads are shown
+    };
+    Need need = Always;
+    int minNodes = 0;
+    int minElements = 0;
+    int _OKNO_::*shows = nullptr;  ///< display switch shown as the check mark
+    int stress = 0;                ///< 1..4: checked while the colour map shows this stress
+};
+
+/// One row of the command table: an id routed to its handler, and its enabler rule.
 struct CommandEntry {
     int id;
     void (_OKNO_::*handler)();
-    void (_OKNO_::*enabler)(CommandEnabler&);  ///< null: always enabled, never checked
-    bool checkable;                            ///< the enabler sets a check mark
+    EnablerRule rule;
+    /// The item carries a check mark.
+    constexpr bool checkable() const { return rule.shows != nullptr || rule.stress != 0; }
+};
+
+/// How a model change runs through the edit sequence.
+struct Edycja {
+    bool przebudowa = true;  ///< arrays are rebuilt: Pusty is held at 1 meanwhile
+    bool oblicz = true;      ///< the computation follows when a_licz = 1
 };
 
 class _OKNO_ : public QWidget {
@@ -66,8 +91,16 @@ class _OKNO_ : public QWidget {
     static const CommandEntry* Find(int id);
     /// Runs the handler of `id`; false when the table does not hold it.
     bool dispatch(int id);
-    /// Runs the enabler of `id` (none: enabled); false when the table does not hold it.
+    /// Applies the enabler rule of `id`; false when the table does not hold it.
     bool enable(int id, CommandEnabler& ce);
+
+    /// The edit sequence every command that changes the model runs its change through:
+    /// `zmiana` makes the change (with Pusty held at 1 when it rebuilds arrays) and returns
+    /// false when it changed nothing, which restores Pusty and obliczono and only repaints.
+    /// After a change the listings are closed, Pusty = 0, obliczono = 0, the computation runs
+    /// when automatic and the edit takes it, and a repaint is requested. Returns `zmiana`'s
+    /// answer.
+    bool edycja(Edycja e, const std::function<bool()>& zmiana);
 
     // Model and files.
     void Zwol_pam();
@@ -127,50 +160,6 @@ class _OKNO_ : public QWidget {
     void Cm_u_sile() {}
     void Cm_u_mat() {}
 
-    // Enablers.
-    void Ce_Zapisz(CommandEnabler& ce);
-    void Ce_zamknij(CommandEnabler& ce);
-    void Ce_zap_wyn(CommandEnabler& ce);
-    void Ce_kreator(CommandEnabler& ce);
-    void Ce_d_wez(CommandEnabler& ce);
-    void Ce_d_ele(CommandEnabler& ce);
-    void Ce_prost(CommandEnabler& ce);
-    void Ce_u_wez(CommandEnabler& ce);
-    void Ce_u_ele(CommandEnabler& ce);
-    void Ce_z_wez(CommandEnabler& ce);
-    void Ce_z_pret(CommandEnabler& ce);
-    void Ce_z_mat(CommandEnabler& ce);
-    void Ce_z_sily(CommandEnabler& ce);
-    void Ce_Grupa_prz(CommandEnabler& ce);
-    void Ce_Grupa_kop_prz(CommandEnabler& ce);
-    void Ce_Grupa_doom(CommandEnabler& ce);
-    void Ce_Napr1(CommandEnabler& ce);
-    void Ce_Napr2(CommandEnabler& ce);
-    void Ce_Napr3(CommandEnabler& ce);
-    void Ce_Napr4(CommandEnabler& ce);
-    void Ce_n_ele(CommandEnabler& ce);
-    void Ce_n_mat(CommandEnabler& ce);
-    void Ce_n_pola(CommandEnabler& ce);
-    void Ce_siatka(CommandEnabler& ce);
-    void Ce_p_wez(CommandEnabler& ce);
-    void Ce_n_wez(CommandEnabler& ce);
-    void Ce_Przem(CommandEnabler& ce);
-    void Ce_Podp(CommandEnabler& ce);
-    void Ce_Sily(CommandEnabler& ce);
-    void Ce_Sily_nr(CommandEnabler& ce);
-    void Ce_Wyniki(CommandEnabler& ce);
-    void Ce_Dane(CommandEnabler& ce);
-    void Ce_pierscien(CommandEnabler& ce);
-    void Ce_z_przek(CommandEnabler& ce);
-    void Ce_z_podp(CommandEnabler& ce);
-    void Ce_z_grubosc(CommandEnabler& ce);
-    void Ce_d_sile(CommandEnabler& ce);
-    void Ce_d_podp(CommandEnabler& ce);
-    void Ce_d_mat(CommandEnabler& ce);
-    void Ce_u_podp(CommandEnabler& ce);
-    void Ce_u_sile(CommandEnabler& ce);
-    void Ce_u_mat(CommandEnabler& ce);
-
     /// Listing windows (data, results); valid while model.id / model.iw are 1.
     QPointer<QWidget> dd;
     QPointer<QWidget> oo;
@@ -220,8 +209,10 @@ class _OKNO_ : public QWidget {
 
     /// Closes the results listing, then the data listing, whichever is open.
     void zamknij_listy();
-    bool model_() const { return m.Pusty != 1; }
-    bool wyniki_() const { return m.obliczono != 0; }
+    /// The number typed into the number prompt under `nap`; 0 when the prompt is closed.
+    int podaj_numer(const char* nap);
+    /// Shows the message of a failed edit, if it has one, as invalid input.
+    void blad_danych(const std::string& text);
     void wybierz_napr(int k);
     void przelacz_grupe(int& sw);
     static void przelacz(int& sw) { sw = sw == 1 ? 0 : 1; }

@@ -142,7 +142,7 @@ TEST_F(Enablers, TableRoutesExactlyTheMenuIdsAndTheHiddenOnes) {
     for (const Row& r : kRows) {
         const CommandEntry* e = _OKNO_::Find(r.id);
         ASSERT_NE(e, nullptr) << r.id;
-        EXPECT_EQ(e->checkable, r.check >= 0) << r.id;
+        EXPECT_EQ(e->checkable(), r.check >= 0) << r.id;
     }
     EXPECT_EQ(_OKNO_::Find(4242), nullptr);
     CommandEnabler ce;

@@ -14,7 +14,7 @@ struct RectanglePatch {
 
 enum class PatchStatus {
     Ok,
-    Rejected,  ///< ix or iy not positive, no project, or a coordinate beyond single precision
+    Rejected,  ///< ix or iy not positive, or a coordinate beyond single precision
     TooLarge,  ///< the arrays would not fit in memory
 };
 
@@ -24,8 +24,9 @@ struct PatchOutcome {
     bool ok() const { return status == PatchStatus::Ok; }
 };
 
-/// Appends the patch with the generator's numbering; existing nodes and elements keep their
-/// numbers and values, results are dropped (obliczono = 0). A patch whose
+/// Appends the patch with the generator's numbering through growModel; existing nodes and
+/// elements keep their numbers and values, results are dropped (obliczono = 0). Pusty is not
+/// tested: the caller runs it inside the edit sequence. A patch whose
 /// arrays would exceed the physical memory or cannot be allocated is refused with the
 /// model unchanged.
 PatchOutcome appendRectangle(Model& m, const RectanglePatch& p);
