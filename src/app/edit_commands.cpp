@@ -1,0 +1,165 @@
+// Editing the model item by item: nodes, elements, the shear modulus and the twisting moment.
+// The handlers ask; the change itself is one core edit run through the edit sequence.
+#include "app/dialogs/field_text.h"
+#include "app/okno.h"
+#include "edit/elements.h"
+#include "edit/material.h"
+#include "edit/nodes.h"
+
+using dialogs::fieldInt;
+using dialogs::fieldReal;
+using dialogs::formatText;
+using dialogs::setFieldText;
+
+namespace {
+
+/// Shows the element node test's messages in order; true when the triple is accepted.
+bool testElementNodes(Ui& ui, const Model& m, const d_dane_przek& d) {
+    const ElementCheck c = checkElementNodes(m.nn, fieldInt(d.w1), fieldInt(d.w2), fieldInt(d.w3));
+    for (const std::string& text : c.messages)
+        ui.message(text, "Błąd danych", Buttons::Ok, Icon::Stop);
+    return c.accepted;
+}
+
+}  // namespace
+
+int _OKNO_::podaj_numer(const char* nap) {
+    setFieldText(danenr.i, "0");
+    setFieldText(danenr.nap, nap);
+    // Only OK takes the typed number back; any other end leaves the "0", which names nothing.
+    ui.runDialog(3100, &danenr);
+    return fieldInt(danenr.i);
+}
+
+void _OKNO_::Cm_d_wez() {
+    if (m.Pusty != 0) return;
+    setFieldText(danew.i, formatText("%d", m.nn + 1));
+    setFieldText(danew.x, formatText("%3.4f", 0.0));
+    setFieldText(danew.y, formatText("%3.4f", 0.0));
+    if (!ui.runDialog(3020, &danew)) return;
+    EditOutcome r;
+    edycja({}, [&] {
+        r = appendNode(m, fieldReal(danew.x), fieldReal(danew.y));
+        return r.ok();
+    });
+    blad_danych(r.message);
+}
+
+void _OKNO_::Cm_d_ele() {
+    if (m.Pusty != 0 || m.nn < 3) return;
+    // Asked again, from empty fields, until the nodes pass the test or the user cancels.
+    do {
+        setFieldText(danep.ee, formatText("%d", m.ne + 1));
+        setFieldText(danep.w1, "0");
+        setFieldText(danep.w2, "0");
+        setFieldText(danep.w3, "0");
+        if (!ui.runDialog(3010, &danep)) return;
+    } while (!testElementNodes(ui, m, danep));
+    EditOutcome r;
+    edycja({}, [&] {
+        r = appendElement(m, fieldInt(danep.w1), fieldInt(danep.w2), fieldInt(danep.w3));
+        return r.ok();
+    });
+    blad_danych(r.message);
+}
+
+void _OKNO_::Cm_u_ele() {
+    if (m.Pusty != 0) return;
+    const int k = podaj_numer("Podaj numer elementu :");
+    if (k < 1 || k > m.ne) return;
+    if (ui.message(formatText("Usunąć element %d ?", k), "Usuwanie elementu", Buttons::YesNo,
+                   Icon::None) != Answer::Yes)
+        return;
+    EditOutcome r;
+    edycja({}, [&] {
+        r = deleteElement(m, k);
+        return r.ok();
+    });
+    blad_danych(r.message);
+}
+
+void _OKNO_::Cm_u_wez() {
+    if (m.Pusty != 0) return;
+    const int k = podaj_numer("Podaj numer węzła :");
+    const EditOutcome allowed = checkNodeDeletion(m, k);
+    if (allowed.status == EditStatus::InUse)
+        ui.message(allowed.message, "Usuwanie węzła", Buttons::Ok, Icon::Stop);
+    if (!allowed.ok()) return;
+    if (ui.message(formatText("Usunąć węzeł %d ?", k), "Usuwanie węzła", Buttons::YesNo,
+                   Icon::None) != Answer::Yes)
+        return;
+    EditOutcome r;
+    edycja({}, [&] {
+        r = deleteNode(m, k);
+        return r.ok();
+    });
+    blad_danych(r.message);
+}
+
+void _OKNO_::Cm_z_wez() {
+    if (m.Pusty != 0 || m.nn < 1) return;
+    const int k = podaj_numer("Podaj numer węzła :");
+    if (k < 1 || k > m.nn) return;
+    setFieldText(danew.i, formatText("%d", k));
+    setFieldText(danew.x, formatText("%3.4f", static_cast<double>(m.x[k][1])));
+    setFieldText(danew.y, formatText("%3.4f", static_cast<double>(m.x[k][2])));
+    if (!ui.runDialog(3020, &danew)) return;
+    EditOutcome r;
+    edycja({.przebudowa = false}, [&] {
+        r = setNode(m, k, fieldReal(danew.x), fieldReal(danew.y));
+        return r.ok();
+    });
+    blad_danych(r.message);
+}
+
+void _OKNO_::Cm_z_pret() {
+    if (m.Pusty == 0 && m.ne >= 1) {
+        const int k = podaj_numer("Podaj numer elementu :");
+        if (k >= 1 && k <= m.ne) {
+            setFieldText(danep.ee, formatText("%d", k));
+            setFieldText(danep.w1, formatText("%d", m.noc[k][1]));
+            setFieldText(danep.w2, formatText("%d", m.noc[k][2]));
+            setFieldText(danep.w3, formatText("%d", m.noc[k][3]));
+            // Tried once: refused nodes leave the element as it was.
+            if (ui.runDialog(3010, &danep) && testElementNodes(ui, m, danep)) {
+                edycja({}, [&] {
+                    return setElementNodes(m, k, fieldInt(danep.w1), fieldInt(danep.w2),
+                                           fieldInt(danep.w3))
+                        .ok();
+                });
+                return;
+            }
+        }
+    }
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_z_mat() {
+    if (m.Pusty != 0) return;
+    // Asked again, showing the unchanged G, until a valid value or "Anuluj".
+    for (;;) {
+        setFieldText(danemat.G, formatText("%f", static_cast<double>(m.G)));
+        if (!ui.runDialog(3050, &danemat)) break;
+        EditOutcome r;
+        if (edycja({.przebudowa = false}, [&] {
+                r = setShearModulus(m, fieldReal(danemat.G));
+                return r.ok();
+            }))
+            return;
+        blad_danych(r.message);
+    }
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_z_sily() {
+    if (m.Pusty != 0 || m.nn < 1) return;
+    setFieldText(danes.MS, formatText("%f", static_cast<double>(m.MS)));
+    if (!ui.runDialog(3190, &danes)) return;
+    EditOutcome r;
+    // A new moment only scales the results: it never starts the automatic computation.
+    edycja({.przebudowa = false, .oblicz = false}, [&] {
+        r = setTwistingMoment(m, fieldReal(danes.MS));
+        return r.ok();
+    });
+    blad_danych(r.message);
+}
