@@ -48,7 +48,8 @@ Answer QtUi::message(const std::string& text, const std::string& caption, Button
     QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
                     owner_);
     box.setTextFormat(Qt::PlainText);  // texts may carry file paths; never read them as markup
-    // Escape and the close box answer No in a question, OK in a notice.
+    // Return answers Yes in a question; Escape and the close box answer No, OK in a notice.
+    box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     box.setEscapeButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Ok);
     const int r = box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;

@@ -65,17 +65,18 @@ TEST(QtUi, MessageBoxesCarryTextCaptionButtonsAndIcon) {
     }
 }
 
-TEST(QtUi, EscapeOrClosingAQuestionAnswersNo) {
+TEST(QtUi, ReturnAnswersYesWhileEscapeOrClosingAQuestionAnswersNo) {
     QWidget owner;
     QtUi ui(&owner);
-    const std::function<void(QMessageBox*)> ways[] = {
-        [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); },
-        [](QMessageBox* box) { box->close(); },
-        [](QMessageBox* box) { box->reject(); },
+    const std::pair<std::function<void(QMessageBox*)>, Answer> ways[] = {
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, Answer::Yes},
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, Answer::No},
+        {[](QMessageBox* box) { box->close(); }, Answer::No},
+        {[](QMessageBox* box) { box->reject(); }, Answer::No},
     };
-    for (const auto& way : ways) {
+    for (const auto& [way, answer] : ways) {
         whenModal<QMessageBox>(way);
-        EXPECT_EQ(ui.message("?", "WIRTOR", Buttons::YesNo, Icon::Question), Answer::No);
+        EXPECT_EQ(ui.message("?", "WIRTOR", Buttons::YesNo, Icon::Question), answer);
     }
 }
 
