@@ -48,8 +48,7 @@ DialogSession::DialogSession(int templateId, void* record) {
                 std::memcpy(&value, f.data, sizeof value);
                 f.checked = value != 0;
             } else if (c.kind == ControlKind::Edit) {
-                f.text = keptFieldText(f.data, size)
-                             .value_or(std::string(f.data, strnlen(f.data, size)));
+                f.text = fieldValueText(f.data, size);
             } else {
                 // A label shows what fits in its field with the terminating zero.
                 f.text = std::string(cutText({f.data, strnlen(f.data, size)}, size - 1));
@@ -115,9 +114,9 @@ void DialogSession::commit() {
             const int value = f.checked ? 1 : 0;
             std::memcpy(f.data, &value, sizeof value);
         } else if (f.control->kind == ControlKind::Edit) {
-            // What OK confirms is what the field holds; a kept longer text is done with.
-            storeFieldText(f.data, fieldSize(*f.control),
-                           cutText(f.text, fieldSize(*f.control) - 1));
+            // The whole text, as shown: the field takes what fits and a longer text is kept, so
+            // fieldReal/fieldInt and the next opening see exactly what was confirmed.
+            storeFieldText(f.data, fieldSize(*f.control), f.text);
         }
     }
 }

@@ -49,8 +49,9 @@ class DialogSession {
     /// Ticks or clears check box `controlId`; false when the id is no check box.
     bool setChecked(int controlId, bool on);
 
-    /// The OK end: writes the first 7 bytes of every edit's text and a terminating zero into its
-    /// field, and every check state into its int as 1 or 0. Record labels are not written back.
+    /// The OK end: stores every edit's whole text as setFieldText does (what fits in the field,
+    /// a longer text kept aside for fieldReal/fieldInt and the next opening), and every check
+    /// state into its int as 1 or 0. Record labels are not written back.
     void commit();
 
   private:

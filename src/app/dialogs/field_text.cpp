@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <unordered_map>
+#include <map>
 
 namespace dialogs {
 namespace {
@@ -17,10 +17,11 @@ struct KeptText {
     std::string text;
 };
 
-// Texts longer than their field, by field address. Records live for the whole run (members of
-// the main window) or for one command, so the map stays as small as the number of fields.
-std::unordered_map<const char*, KeptText>& keptTexts() {
-    static std::unordered_map<const char*, KeptText> kept;
+// Texts longer than their field, by field address (ordered, so that a record's range can be
+// dropped at once). Records live for the whole run (members of the main window) or for one
+// command, and an entry goes when its field is seen rewritten, so the map stays small.
+std::map<const char*, KeptText>& keptTexts() {
+    static std::map<const char*, KeptText> kept;
     return kept;
 }
 
@@ -88,14 +89,30 @@ void storeFieldText(char* field, std::size_t size, std::string_view text) {
 
 std::optional<std::string> keptFieldText(const char* field, std::size_t size) {
     const auto it = keptTexts().find(field);
-    if (it == keptTexts().end() || it->second.size != size) return std::nullopt;
+    if (it == keptTexts().end()) return std::nullopt;
     const std::string_view held(field, strnlen(field, size));
-    if (cutText(it->second.text, size - 1) != held) return std::nullopt;
+    if (it->second.size != size || cutText(it->second.text, size - 1) != held) {
+        // Rewritten since, or the memory is another field now: the kept text must not come
+        // back should the field ever hold its stored part again.
+        keptTexts().erase(it);
+        return std::nullopt;
+    }
     return it->second.text;
+}
+
+std::string fieldValueText(const char* field, std::size_t size) {
+    if (std::optional<std::string> kept = keptFieldText(field, size)) return std::move(*kept);
+    return std::string(field, strnlen(field, size));
 }
 
 void forgetFieldText(const char* field) {
     keptTexts().erase(field);
+}
+
+void forgetFieldTexts(const void* begin, std::size_t size) {
+    const char* first = static_cast<const char*>(begin);
+    auto& kept = keptTexts();
+    kept.erase(kept.lower_bound(first), kept.lower_bound(first + size));
 }
 
 int textToInt(std::string_view text) {
@@ -126,11 +143,12 @@ double textToReal(std::string_view text) {
     std::size_t intDigits = 0, fracDigits = 0;
     while (i < text.size() && isDigit(text[i]))
         ++i, ++intDigits;
-    if (i < text.size() && text[i] == '.') {
+    bool point = false;
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
         std::size_t j = i + 1;
         while (j < text.size() && isDigit(text[j]))
             ++j, ++fracDigits;
-        if (intDigits + fracDigits > 0) i = j;
+        if (intDigits + fracDigits > 0) point = true, i = j;
     }
     if (intDigits + fracDigits == 0) return 0.0;
     long exponent = 0;
@@ -145,7 +163,8 @@ double textToReal(std::string_view text) {
             i = j;
         }
     }
-    const std::string_view number = text.substr(mantissa, i - mantissa);
+    std::string number(text.substr(mantissa, i - mantissa));
+    if (point) number[intDigits] = '.';  // ',' or '.'; from_chars takes the point only
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
@@ -154,9 +173,8 @@ double textToReal(std::string_view text) {
         std::size_t k = 0;
         while (k < number.size() && (number[k] == '0' || number[k] == '.'))
             ++k;
-        const std::size_t point = number.find('.');
-        const std::size_t intEnd = point == std::string_view::npos ? intDigits : point;
-        lead += k < intEnd ? static_cast<long>(intEnd - k) - 1 : -static_cast<long>(k - intEnd);
+        lead += k < intDigits ? static_cast<long>(intDigits - k) - 1
+                              : -static_cast<long>(k - intDigits);
         value = lead > 0 ? HUGE_VAL : 0.0;
     } else if (error != std::errc{}) {
         value = 0.0;

@@ -1,6 +1,7 @@
 #include "app/dialogs/dialog_session.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,14 +105,42 @@ TEST(DialogSession, LongPrefilledTextIsShownWholeAndCanOnlyBeShortened) {
     EXPECT_TRUE(s.type(3006, "75000"));
     s.commit();
     EXPECT_STREQ(g.rec.ne, "2");
-    EXPECT_STREQ(g.rec.MS, "1.00000");  // unchanged long text comes back cut
+    EXPECT_STREQ(g.rec.MS, "1.00000");  // what fits of the unchanged text
     EXPECT_STREQ(g.rec.G, "75000");
     EXPECT_TRUE(g.guardsIntact());
     EXPECT_DOUBLE_EQ(fieldReal(g.rec.MS), 1.0);
 
     // The confirmed text is what the next opening shows.
-    EXPECT_EQ(DialogSession(3000, &g.rec).text(3005), "1.00000");
+    EXPECT_EQ(DialogSession(3000, &g.rec).text(3005), "1.000000");
 }
+
+struct OkCase {
+    const char* prefilled;
+    const char* typed;  // null: OK without editing
+    double value;       // fieldReal afterwards
+    const char* shown;  // by the next opening
+};
+class OkOverALongText : public ::testing::TestWithParam<OkCase> {};
+TEST_P(OkOverALongText, GivesBackTheWholeTextShown) {
+    const OkCase& c = GetParam();
+    SCOPED_TRACE(c.prefilled + std::string(" typed ") + (c.typed ? c.typed : "nothing"));
+    Guarded<d_dane_pods> g;
+    setFieldText(g.rec.G, c.prefilled);
+    DialogSession s(3000, &g.rec);
+    EXPECT_TRUE(c.typed == nullptr || s.type(3006, c.typed));
+    s.commit();
+    EXPECT_TRUE(g.guardsIntact());
+    EXPECT_DOUBLE_EQ(fieldReal(g.rec.G), c.value);
+    EXPECT_EQ(DialogSession(3000, &g.rec).text(3006), c.shown);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OkOverALongText,
+    ::testing::Values(OkCase{"81000000.000000", nullptr, 81000000.0, "81000000.000000"},
+                      OkCase{"80000.000000", nullptr, 80000.0, "80000.000000"},
+                      OkCase{"1234567.250000", nullptr, 1234567.25, "1234567.250000"},
+                      OkCase{"81000000.000000", "8100000.000000", 8100000.0, "8100000.000000"},
+                      OkCase{"81000000.000000", "8100000", 8100000.0, "8100000"},
+                      OkCase{"80000.000000", "2,5", 2.5, "2,5"}));
 
 TEST(DialogSession, OkNeverWritesPastAFieldEvenForTheLastOne) {
     Guarded<d_sily> g;
@@ -121,6 +150,7 @@ TEST(DialogSession, OkNeverWritesPastAFieldEvenForTheLastOne) {
     s.commit();
     EXPECT_STREQ(g.rec.MS, "-123456");
     EXPECT_TRUE(g.guardsIntact());
+    EXPECT_DOUBLE_EQ(fieldReal(g.rec.MS), -1234567.891);
 }
 
 TEST(DialogSession, CancelAfterEditingLeavesTheRecordAsItWas) {

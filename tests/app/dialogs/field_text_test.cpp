@@ -21,7 +21,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextToInt,
                          ::testing::Values(IntCase{"12", 12}, IntCase{"  -5", -5}, IntCase{"+7", 7},
                                            IntCase{"12x", 12}, IntCase{"abc", 0}, IntCase{"", 0},
                                            IntCase{"-", 0}, IntCase{" \t42 3", 42},
-                                           IntCase{"3.9", 3}, IntCase{"0x10", 0},
+                                           IntCase{"3.9", 3}, IntCase{"2,5", 2}, IntCase{"0x10", 0},
                                            IntCase{"99999999999", INT_MAX},
                                            IntCase{"-99999999999", INT_MIN}));
 
@@ -38,11 +38,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextToReal,
                                            RealCase{" -2.5", -2.5}, RealCase{"+.5", 0.5},
                                            RealCase{"5.", 5.0}, RealCase{"1e3", 1000.0},
                                            RealCase{"1E-2x", 0.01}, RealCase{"2e", 2.0},
-                                           RealCase{"2e+", 2.0}, RealCase{"3,5", 3.0},
+                                           RealCase{"2e+", 2.0}, RealCase{"3,5", 3.5},
                                            RealCase{"abc", 0.0}, RealCase{".", 0.0},
                                            RealCase{"-", 0.0}, RealCase{"", 0.0},
                                            RealCase{"inf", 0.0}, RealCase{"nan", 0.0},
                                            RealCase{"0x1p3", 0.0}, RealCase{"1e-999", 0.0}));
+// A comma is a decimal point as well; only the first point of either kind counts.
+INSTANTIATE_TEST_SUITE_P(DecimalComma, TextToReal,
+                         ::testing::Values(RealCase{"-0,75", -0.75}, RealCase{",5", 0.5},
+                                           RealCase{"1,5e3", 1500.0}, RealCase{",", 0.0},
+                                           RealCase{"1,2.3", 1.2}, RealCase{"1.2,3", 1.2},
+                                           RealCase{"-99,5e307", -HUGE_VAL}));
 
 TEST(TextToReal, OverflowGivesHugeValWithItsSign) {
     EXPECT_EQ(textToReal("1e999"), HUGE_VAL);
@@ -65,18 +71,35 @@ TEST(FieldText, LongTextFillsItsFieldOnlyAndIsKeptWhole) {
     EXPECT_EQ(std::string_view(rec.nn, 8), "zzzzzzzz");
     EXPECT_EQ(keptFieldText(rec.MS, 8), "80000.000000");
     EXPECT_DOUBLE_EQ(fieldReal(rec.MS), 80000.0);
+    setFieldText(rec.ne, "12345678");
+    EXPECT_EQ(fieldInt(rec.ne), 12345678);  // numbers read the whole kept text
 
     setFieldText(rec.MS, "1");  // a short text drops the kept one
     EXPECT_STREQ(rec.MS, "1");
     EXPECT_FALSE(keptFieldText(rec.MS, 8).has_value());
 }
 
-TEST(FieldText, KeptTextIsIgnoredOnceTheFieldIsWrittenOtherwise) {
+TEST(FieldText, KeptTextIsDroppedOnceTheFieldIsSeenWrittenOtherwise) {
     d_wsp rec{};
     setFieldText(rec.x, "123.456789");
     std::strcpy(rec.x, "5");
     EXPECT_FALSE(keptFieldText(rec.x, 8).has_value());
-    forgetFieldText(rec.x);
+    std::strcpy(rec.x, "123.456");  // its stored part again, as in a fresh record
+    EXPECT_DOUBLE_EQ(fieldReal(rec.x), 123.456);
+}
+
+TEST(FieldText, ClearRecordForgetsTheKeptTextsOfThatRecordOnly) {
+    struct {
+        d_dane_pods rec;
+        d_sily next;
+    } memory;
+    setFieldText(memory.rec.G, "81000000.000000");
+    setFieldText(memory.next.MS, "1234567.25");
+    clearRecord(memory.rec);
+    std::strcpy(memory.rec.G, "8100000");
+    EXPECT_DOUBLE_EQ(fieldReal(memory.rec.G), 8100000.0);
+    EXPECT_DOUBLE_EQ(fieldReal(memory.next.MS), 1234567.25);
+    forgetFieldText(memory.next.MS);
 }
 
 TEST(FieldText, CutsOnCharacterBoundaries) {

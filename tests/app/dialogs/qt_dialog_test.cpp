@@ -97,9 +97,9 @@ TEST(QtDialog, TypingFollowsTheLimitAndTheDigitsFlag) {
     QTest::keyClick(g, Qt::Key_1);  // nor brought back to its old length
     EXPECT_EQ(g->text(), "80000.00000");
     g->selectAll();
-    QTest::keyClicks(g, "75");
-    EXPECT_EQ(g->text(), "75");
-    EXPECT_EQ(session.text(3006), "75");
+    QTest::keyClicks(g, "7,5");  // a decimal comma
+    EXPECT_EQ(g->text(), "7,5");
+    EXPECT_EQ(session.text(3006), "7,5");
     dialog->hide();
 }
 
