@@ -23,6 +23,22 @@ bool testElementNodes(Ui& ui, const Model& m, const d_dane_przek& d) {
 
 }  // namespace
 
+bool _OKNO_::edytuj(Edycja e, const std::function<EditOutcome()>& zmiana) {
+    EditOutcome r;
+    const bool changed = edycja(e, [&] {
+        r = zmiana();
+        return r.ok();
+    });
+    if (!r.message.empty()) ui.message(r.message, "Błąd danych", Buttons::Ok, Icon::Stop);
+    return changed;
+}
+
+bool _OKNO_::usun(const std::string& question, const char* caption,
+                  const std::function<EditOutcome()>& zmiana) {
+    return ui.message(question, caption, Buttons::YesNo, Icon::None) == Answer::Yes &&
+           edytuj({}, zmiana);
+}
+
 int _OKNO_::podaj_numer(const char* nap) {
     setFieldText(danenr.i, "0");
     setFieldText(danenr.nap, nap);
@@ -37,12 +53,7 @@ void _OKNO_::Cm_d_wez() {
     setFieldText(danew.x, formatText("%3.4f", 0.0));
     setFieldText(danew.y, formatText("%3.4f", 0.0));
     if (!ui.runDialog(3020, &danew)) return;
-    EditOutcome r;
-    edycja({}, [&] {
-        r = appendNode(m, fieldReal(danew.x), fieldReal(danew.y));
-        return r.ok();
-    });
-    blad_danych(r.message);
+    edytuj({}, [&] { return appendNode(m, fieldReal(danew.x), fieldReal(danew.y)); });
 }
 
 void _OKNO_::Cm_d_ele() {
@@ -55,27 +66,17 @@ void _OKNO_::Cm_d_ele() {
         setFieldText(danep.w3, "0");
         if (!ui.runDialog(3010, &danep)) return;
     } while (!testElementNodes(ui, m, danep));
-    EditOutcome r;
-    edycja({}, [&] {
-        r = appendElement(m, fieldInt(danep.w1), fieldInt(danep.w2), fieldInt(danep.w3));
-        return r.ok();
+    edytuj({}, [&] {
+        return appendElement(m, fieldInt(danep.w1), fieldInt(danep.w2), fieldInt(danep.w3));
     });
-    blad_danych(r.message);
 }
 
 void _OKNO_::Cm_u_ele() {
     if (m.Pusty != 0) return;
     const int k = podaj_numer("Podaj numer elementu :");
     if (k < 1 || k > m.ne) return;
-    if (ui.message(formatText("Usunąć element %d ?", k), "Usuwanie elementu", Buttons::YesNo,
-                   Icon::None) != Answer::Yes)
-        return;
-    EditOutcome r;
-    edycja({}, [&] {
-        r = deleteElement(m, k);
-        return r.ok();
-    });
-    blad_danych(r.message);
+    usun(formatText("Usunąć element %d ?", k), "Usuwanie elementu",
+         [&] { return deleteElement(m, k); });
 }
 
 void _OKNO_::Cm_u_wez() {
@@ -85,15 +86,7 @@ void _OKNO_::Cm_u_wez() {
     if (allowed.status == EditStatus::InUse)
         ui.message(allowed.message, "Usuwanie węzła", Buttons::Ok, Icon::Stop);
     if (!allowed.ok()) return;
-    if (ui.message(formatText("Usunąć węzeł %d ?", k), "Usuwanie węzła", Buttons::YesNo,
-                   Icon::None) != Answer::Yes)
-        return;
-    EditOutcome r;
-    edycja({}, [&] {
-        r = deleteNode(m, k);
-        return r.ok();
-    });
-    blad_danych(r.message);
+    usun(formatText("Usunąć węzeł %d ?", k), "Usuwanie węzła", [&] { return deleteNode(m, k); });
 }
 
 void _OKNO_::Cm_z_wez() {
@@ -104,12 +97,8 @@ void _OKNO_::Cm_z_wez() {
     setFieldText(danew.x, formatText("%3.4f", static_cast<double>(m.x[k][1])));
     setFieldText(danew.y, formatText("%3.4f", static_cast<double>(m.x[k][2])));
     if (!ui.runDialog(3020, &danew)) return;
-    EditOutcome r;
-    edycja({.przebudowa = false}, [&] {
-        r = setNode(m, k, fieldReal(danew.x), fieldReal(danew.y));
-        return r.ok();
-    });
-    blad_danych(r.message);
+    edytuj({.przebudowa = false},
+           [&] { return setNode(m, k, fieldReal(danew.x), fieldReal(danew.y)); });
 }
 
 void _OKNO_::Cm_z_pret() {
@@ -122,10 +111,9 @@ void _OKNO_::Cm_z_pret() {
             setFieldText(danep.w3, formatText("%d", m.noc[k][3]));
             // Tried once: refused nodes leave the element as it was.
             if (ui.runDialog(3010, &danep) && testElementNodes(ui, m, danep)) {
-                edycja({}, [&] {
+                edytuj({}, [&] {
                     return setElementNodes(m, k, fieldInt(danep.w1), fieldInt(danep.w2),
-                                           fieldInt(danep.w3))
-                        .ok();
+                                           fieldInt(danep.w3));
                 });
                 return;
             }
@@ -140,13 +128,8 @@ void _OKNO_::Cm_z_mat() {
     for (;;) {
         setFieldText(danemat.G, formatText("%f", static_cast<double>(m.G)));
         if (!ui.runDialog(3050, &danemat)) break;
-        EditOutcome r;
-        if (edycja({.przebudowa = false}, [&] {
-                r = setShearModulus(m, fieldReal(danemat.G));
-                return r.ok();
-            }))
+        if (edytuj({.przebudowa = false}, [&] { return setShearModulus(m, fieldReal(danemat.G)); }))
             return;
-        blad_danych(r.message);
     }
     ui.requestRepaint();
 }
@@ -155,11 +138,7 @@ void _OKNO_::Cm_z_sily() {
     if (m.Pusty != 0 || m.nn < 1) return;
     setFieldText(danes.MS, formatText("%f", static_cast<double>(m.MS)));
     if (!ui.runDialog(3190, &danes)) return;
-    EditOutcome r;
     // A new moment only scales the results: it never starts the automatic computation.
-    edycja({.przebudowa = false, .oblicz = false}, [&] {
-        r = setTwistingMoment(m, fieldReal(danes.MS));
-        return r.ok();
-    });
-    blad_danych(r.message);
+    edytuj({.przebudowa = false, .oblicz = false},
+           [&] { return setTwistingMoment(m, fieldReal(danes.MS)); });
 }

@@ -23,12 +23,7 @@ void _OKNO_::Cm_prost() {
             p.p4 = d.p4 != 0;
             // Entries that fail the test are refused silently.
             if (p.px >= 0 && p.py >= 0 && p.ix > 0 && p.iy > 0) {
-                PatchOutcome r;
-                edycja({}, [&] {
-                    r = appendRectangle(m, p);
-                    return r.ok();
-                });
-                blad_danych(r.message);
+                edytuj({}, [&] { return appendRectangle(m, p); });
                 return;
             }
         }

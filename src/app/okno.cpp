@@ -218,10 +218,6 @@ bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     return changed;
 }
 
-void _OKNO_::blad_danych(const std::string& text) {
-    if (!text.empty()) ui.message(text, "Błąd danych", Buttons::Ok, Icon::Stop);
-}
-
 void _OKNO_::zamknij_listy() {
     // Every listing goes, not only the newest in dd and oo: an older one left open would
     // outlive this window or show a model that is no longer there.

@@ -12,6 +12,7 @@
 
 #include "app/records.h"
 #include "app/ui.h"
+#include "edit/resize.h"
 #include "model/model.h"
 #include "view/stress_layer.h"
 
@@ -211,8 +212,12 @@ class _OKNO_ : public QWidget {
     void zamknij_listy();
     /// The number typed into the number prompt under `nap`; 0 when the prompt is closed.
     int podaj_numer(const char* nap);
-    /// Shows the message of a failed edit, if it has one, as invalid input.
-    void blad_danych(const std::string& text);
+    /// Runs a core edit through the edit sequence; a failure's message is shown as invalid
+    /// input. True when the model changed.
+    bool edytuj(Edycja e, const std::function<EditOutcome()>& zmiana);
+    /// Asks `question` (Yes/No, no icon) and on Yes runs the deletion through edytuj.
+    bool usun(const std::string& question, const char* caption,
+              const std::function<EditOutcome()>& zmiana);
     void wybierz_napr(int k);
     void przelacz_grupe(int& sw);
     static void przelacz(int& sw) { sw = sw == 1 ? 0 : 1; }

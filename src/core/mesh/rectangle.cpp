@@ -12,16 +12,16 @@ constexpr const char* kTooLarge = "Brak pamięci na siatkę o takiej liczbie ele
 
 }  // namespace
 
-PatchOutcome appendRectangle(Model& m, const RectanglePatch& p) {
+EditOutcome appendRectangle(Model& m, const RectanglePatch& p) {
     const int nn0 = m.nn;
     const int ne0 = m.ne;
     const std::int64_t ix = p.ix, iy = p.iy;
-    if (ix <= 0 || iy <= 0 || !modelConsistent(m)) return {PatchStatus::Rejected, ""};
-    if (ix * iy > INT_MAX) return {PatchStatus::TooLarge, kTooLarge};
+    if (ix <= 0 || iy <= 0 || !modelConsistent(m)) return {EditStatus::Refused, ""};
+    if (ix * iy > INT_MAX) return {EditStatus::TooLarge, kTooLarge};
     const std::int64_t corners = (ix + 1) * (iy + 1);
     const std::int64_t lw = corners + (p.p4 ? ix * iy : 0);
     const std::int64_t le = (p.p4 ? 4 : 2) * ix * iy;
-    if (nn0 + lw > INT_MAX || ne0 + le > INT_MAX) return {PatchStatus::TooLarge, kTooLarge};
+    if (nn0 + lw > INT_MAX || ne0 + le > INT_MAX) return {EditStatus::TooLarge, kTooLarge};
     // Cell sizes are rounded to single precision; positions are summed in double. Positions
     // grow monotonically along a row or column, so when the first and the last fit a float
     // every node does; infinite coordinates would make a model that can be neither computed
@@ -31,11 +31,13 @@ PatchOutcome appendRectangle(Model& m, const RectanglePatch& p) {
     const auto fits = fitsFloat;
     if (!fits(p.px) || !fits(p.py) || !fits(dkx) || !fits(dky) ||
         !fits(p.px + static_cast<double>(ix) * dkx) || !fits(p.py + static_cast<double>(iy) * dky))
-        return {PatchStatus::Rejected, ""};
+        return {EditStatus::Refused, ""};
 
-    const EditOutcome grown = growModel(m, static_cast<long>(lw), static_cast<long>(le));
-    if (grown.status == EditStatus::TooLarge) return {PatchStatus::TooLarge, kTooLarge};
-    if (!grown.ok()) return {PatchStatus::Rejected, ""};
+    if (EditOutcome grown = growModel(m, static_cast<long>(lw), static_cast<long>(le));
+        !grown.ok()) {
+        if (grown.status == EditStatus::TooLarge) grown.message = kTooLarge;
+        return grown;
+    }
 
     const long px1 = p.ix + 1;
     for (long j = 1; j <= iy + 1; ++j)

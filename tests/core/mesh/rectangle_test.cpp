@@ -142,11 +142,11 @@ TEST(Rectangle, ImpossiblePatchesAreRefusedAndTheModelStaysAsItWas) {
                                                  {INT_MAX, 1, false},
                                                  {1 << 20, 1 << 20, false},
                                                  {40000, 40000, true}}) {
-        const PatchOutcome out = appendRectangle(m, patch(0, 0, 1, 1, ix, iy, p4));
-        EXPECT_EQ(out.status, PatchStatus::TooLarge) << ix << "x" << iy;
+        const EditOutcome out = appendRectangle(m, patch(0, 0, 1, 1, ix, iy, p4));
+        EXPECT_EQ(out.status, EditStatus::TooLarge) << ix << "x" << iy;
         EXPECT_FALSE(out.message.empty());
     }
-    EXPECT_EQ(appendRectangle(m, patch(0, 0, 1, 1, 0, 3, false)).status, PatchStatus::Rejected);
+    EXPECT_EQ(appendRectangle(m, patch(0, 0, 1, 1, 0, 3, false)).status, EditStatus::Refused);
     EXPECT_EQ(m.nn, 4);
     EXPECT_EQ(m.ne, 2);
     EXPECT_EQ(m.x.raw()[1], xBefore);
@@ -158,7 +158,7 @@ TEST(Rectangle, ModelWithoutProjectOrWithArraysShorterThanItsCountsIsNotTouched)
     rejected.nn = -3;
     rejected.ne = 5;
     EXPECT_EQ(appendRectangle(rejected, patch(0, 0, 1, 1, 1, 1, false)).status,
-              PatchStatus::Rejected);
+              EditStatus::Refused);
     EXPECT_EQ(rejected.Pusty, 1);
     EXPECT_EQ(rejected.nn, -3);
     EXPECT_EQ(rejected.ne, 5);
@@ -167,7 +167,7 @@ TEST(Rectangle, ModelWithoutProjectOrWithArraysShorterThanItsCountsIsNotTouched)
     ASSERT_TRUE(appendRectangle(shortArrays, patch(0, 0, 1, 1, 1, 1, false)).ok());
     shortArrays.nn = shortArrays.nq = 9;
     EXPECT_EQ(appendRectangle(shortArrays, patch(0, 0, 1, 1, 1, 1, false)).status,
-              PatchStatus::Rejected);
+              EditStatus::Refused);
     EXPECT_EQ(shortArrays.x.rows(), 4);
 }
 
@@ -181,7 +181,7 @@ TEST(Rectangle, CoordinatesBeyondSinglePrecisionAreRefused) {
           patch(3e38, 0, 3e38, 1, 1, 1, false), patch(1e39, 0, -1e39, 1, 1, 1, false)}) {
         Model m = emptyProject();
         ASSERT_TRUE(appendRectangle(m, patch(0, 0, 1, 1, 1, 1, false)).ok());
-        EXPECT_EQ(appendRectangle(m, p).status, PatchStatus::Rejected)
+        EXPECT_EQ(appendRectangle(m, p).status, EditStatus::Refused)
             << p.px << " " << p.py << " " << p.dx << " " << p.dy;
         EXPECT_EQ(m.nn, 4);
         EXPECT_EQ(m.ne, 2);
