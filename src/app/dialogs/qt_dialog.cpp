@@ -50,6 +50,8 @@ QLineEdit* makeEdit(const ControlSpec& c, DialogSession& session, QWidget* owner
     edit->setObjectName(name(c.id));
     edit->setAlignment(alignment(c));
     edit->setReadOnly((c.flags & kReadOnly) != 0);
+    // Tab passes over a field the user cannot change.
+    if (edit->isReadOnly()) edit->setFocusPolicy(Qt::ClickFocus);
     edit->setMinimumWidth(minWidth);
     if ((c.flags & kDigits) != 0) edit->setInputMethodHints(Qt::ImhDigitsOnly);
     edit->setValidator(new TypingRule(session, c.id, edit));
@@ -206,6 +208,14 @@ std::unique_ptr<QDialog> buildTemplateDialog(QWidget* parent, DialogSession& ses
     }
     top->addStretch();
     top->addLayout(buttons);
+
+    // Focus starts on the first field the user may change, selected so that typing replaces it.
+    for (QWidget* w = dialog->nextInFocusChain(); w != dialog.get(); w = w->nextInFocusChain())
+        if (auto* e = qobject_cast<QLineEdit*>(w); e != nullptr && !e->isReadOnly()) {
+            e->setFocus();
+            e->selectAll();
+            break;
+        }
 
     dialog->resize(
         dialogUnitsToPixels(font, t.width, t.height).expandedTo(dialog->minimumSizeHint()));

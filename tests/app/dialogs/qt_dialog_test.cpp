@@ -80,6 +80,7 @@ TEST(QtDialog, TypingFollowsTheLimitAndTheDigitsFlag) {
     dialog->show();
 
     QLineEdit* ne = edit(dialog.get(), 3001);
+    ne->end(false);
     QTest::keyClicks(ne, "34567x8");  // letter refused, then the eighth character
     EXPECT_EQ(ne->text(),
               "234567"
@@ -191,6 +192,35 @@ TEST(QtDialog, EnterAcceptsThroughTheDefaultButton) {
         QTest::keyClick(number, Qt::Key_Return);
     }));
     EXPECT_STREQ(nr.i, "4");
+}
+
+TEST(QtDialog, KeyboardAloneFillsTheFieldsFromTheFirstEditableOne) {
+    struct Case {
+        int templateId;
+        int first;  ///< the edit focused at the start
+    } const cases[] = {{3020, 8500}, {3010, 8500}, {3100, 8004}, {3050, 8500}, {3150, 8500}};
+    for (const Case& c : cases) {
+        d_dane_mac record{};  // the largest record of these dialogs
+        DialogSession session(c.templateId, &record);
+        const auto dialog = buildTemplateDialog(nullptr, session);
+        EXPECT_EQ(dialog->focusWidget(), edit(dialog.get(), c.first)) << c.templateId;
+    }
+
+    d_wsp wsp{};
+    setFieldText(wsp.i, "6");
+    setFieldText(wsp.x, "0.0000");
+    setFieldText(wsp.y, "0.0000");
+    EXPECT_TRUE(runModal(3020, &wsp, [](QDialog* dialog) {
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClicks(dialog->focusWidget(), "2,5");
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(dialog->focusWidget(), "-1");
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    }));
+    EXPECT_STREQ(wsp.i, "6");
+    EXPECT_STREQ(wsp.x, "2,5");
+    EXPECT_STREQ(wsp.y, "-1");
 }
 
 TEST(QtDialog, GroupFramesAndReadOnlyFieldsAreBuilt) {
