@@ -37,6 +37,7 @@ constexpr CommandEntry kCommands[] = {
     {51688, &O::Cm_d_wez, kProject},
     {51687, &O::Cm_d_ele, {.need = R::Project, .minNodes = 3}},
     {51700, &O::Cm_prost, kProject},
+    {51704, &O::Cm_pierscien, kProject},
     // "&Usuń"
     {51689, &O::Cm_u_wez, kNodes},
     {51691, &O::Cm_u_ele, {.need = R::Project, .minElements = 1}},
@@ -45,6 +46,7 @@ constexpr CommandEntry kCommands[] = {
     {1170, &O::Cm_z_pret, kProject},
     {1150, &O::Cm_z_mat, kProject},
     {51682, &O::Cm_z_sily, kNodes},
+    {51705, &O::Cm_scal, {.need = R::Project, .minNodes = 2}},
     // "&Grupa"
     {51698, &O::Cm_Grupa_prz, kGroup},
     {51697, &O::Cm_Grupa_kop_prz, kGroup},
@@ -70,7 +72,6 @@ constexpr CommandEntry kCommands[] = {
     {1250, &O::Cm_Podp, project(&O::p_podp)},
     {1260, &O::Cm_Sily, project(&O::p_sily)},
     {1270, &O::Cm_Sily_nr, {.need = R::LoadNumbers, .shows = &O::p_sily_nr}},
-    {51704, &O::Cm_pierscien, kProject},
     {51699, &O::Cm_Grupa_doom, kGroup},
     {1160, &O::Cm_z_przek, kProject},
     {51683, &O::Cm_z_podp, kProject},
@@ -202,11 +203,11 @@ void _OKNO_::Cm_Sily_nr() {
     ui.requestRepaint();
 }
 
-// Commands of features still to come: the wizard, the ring sector and the group operations.
+// Commands of features still to come: the ring sector, merging and the group operations.
 // Routed and enabled already.
 
-void _OKNO_::Cm_kreator() {}
 void _OKNO_::Cm_pierscien() {}
+void _OKNO_::Cm_scal() {}
 void _OKNO_::Cm_Grupa_prz() {}
 void _OKNO_::Cm_Grupa_kop_prz() {}
 void _OKNO_::Cm_Grupa_doom() {}

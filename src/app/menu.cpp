@@ -30,6 +30,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Węzeł", 51688},
     {I, "&Element", 51687},
     {I, "Prostokąt", 51700},
+    {I, "Wycinek pierścienia", 51704},
 
     {D, "&Usuń", 0},
     {I, "&Węzeł", 51689},
@@ -40,6 +41,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Element", 1170},
     {I, "&Materiał", 1150},
     {I, "&Moment skręcający", 51682},
+    {I, "&Scal węzły", 51705},
 
     {D, "&Grupa", 0},
     {I, "&Przesuń", 51698},

@@ -1,7 +1,97 @@
-// Mesh generators: the rectangle patch.
+// Mesh generators: the rectangle patch and the model wizard.
 #include "app/dialogs/field_text.h"
 #include "app/okno.h"
+#include "edit/elements.h"
+#include "edit/nodes.h"
 #include "mesh/rectangle.h"
+#include "mesh/wizard.h"
+
+using dialogs::fieldInt;
+using dialogs::fieldReal;
+using dialogs::formatText;
+using dialogs::setFieldText;
+
+namespace {
+
+void bladDanych(Ui& ui, const std::string& text) {
+    ui.message(text, "Błąd danych", Buttons::Ok, Icon::Stop);
+}
+
+/// The wizard's element phase: every element asked for in turn, again with its stored nodes
+/// after a refusal. False when the user cancels.
+bool wizardElements(Ui& ui, Model& m, d_dane_przek& d) {
+    for (int e = 1; e <= m.ne; ++e)
+        for (;;) {
+            setFieldText(d.ee, formatText("%d", e));
+            setFieldText(d.w1, formatText("%d", m.noc[e][1]));
+            setFieldText(d.w2, formatText("%d", m.noc[e][2]));
+            setFieldText(d.w3, formatText("%d", m.noc[e][3]));
+            if (!ui.runDialog(3010, &d)) return false;
+            const int w[3] = {fieldInt(d.w1), fieldInt(d.w2), fieldInt(d.w3)};
+            const ElementCheck c = checkElementNodes(m.nn, w[0], w[1], w[2], NodeTest::Wizard);
+            for (const std::string& text : c.messages)
+                bladDanych(ui, text);
+            if (c.accepted) {
+                for (int k = 1; k <= 3; ++k)
+                    m.noc[e][k] = w[k - 1];
+                break;
+            }
+        }
+    return true;
+}
+
+/// The wizard's node phase: every node asked for in turn until the user cancels.
+void wizardNodes(Ui& ui, Model& m, d_wsp& d) {
+    for (int i = 1; i <= m.nn;) {
+        setFieldText(d.i, formatText("%d", i));
+        setFieldText(d.x, formatText("%3.4f", static_cast<double>(m.x[i][1])));
+        setFieldText(d.y, formatText("%3.4f", static_cast<double>(m.x[i][2])));
+        if (!ui.runDialog(3020, &d)) return;
+        const EditOutcome r = setNode(m, i, fieldReal(d.x), fieldReal(d.y));
+        if (r.ok())
+            ++i;
+        else
+            bladDanych(ui, r.message);
+    }
+}
+
+}  // namespace
+
+void _OKNO_::Cm_kreator() {
+    if (m.Pusty == 0) {
+        if (ui.message("Utworzyć nowe dane ?", "WIRTOR", Buttons::YesNo, Icon::Question) !=
+            Answer::Yes) {
+            ui.requestRepaint();
+            return;
+        }
+        Zwol_pam();
+    }
+    setFieldText(dane.ne, "2");
+    setFieldText(dane.nn, "4");
+    setFieldText(dane.MS, formatText("%f", static_cast<double>(m.MS)));
+    setFieldText(dane.G, formatText("%f", static_cast<double>(m.G)));
+    if (ui.runDialog(3000, &dane)) {
+        const WizardData d{fieldInt(dane.ne), fieldInt(dane.nn), fieldReal(dane.MS),
+                           fieldReal(dane.G)};
+        const WizardCheck c = checkWizardData(d);
+        for (const std::string& text : c.messages)
+            bladDanych(ui, text);
+        if (c.accepted) {
+            // The dialogs run inside the change: nothing is drawn until the model is complete.
+            edytuj({}, [&] {
+                const EditOutcome r = startWizardModel(m, d.nn, d.ne);
+                if (!r.ok()) return r;
+                m.G = static_cast<float>(d.G);
+                m.MS = static_cast<float>(d.MS);
+                if (wizardElements(ui, m, danep)) wizardNodes(ui, m, danew);
+                return r;
+            });
+            return;
+        }
+        m.nn = m.nq = m.ne = 0;
+    }
+    ui.requestRepaint();
+}
 
 void _OKNO_::Cm_prost() {
     if (m.Pusty == 0) {

@@ -143,6 +143,7 @@ class _OKNO_ : public QWidget {
     void Cm_z_pret();
     void Cm_z_mat();
     void Cm_z_sily();
+    void Cm_scal();
     void Cm_Grupa_prz();
     void Cm_Grupa_kop_prz();
     void Cm_Grupa_doom();

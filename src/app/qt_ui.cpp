@@ -42,6 +42,9 @@ Answer QtUi::message(const std::string& text, const std::string& caption, Button
         case Icon::Question:
             qicon = QMessageBox::Question;
             break;
+        case Icon::Information:
+            qicon = QMessageBox::Information;
+            break;
     }
     const QMessageBox::StandardButtons qbuttons =
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;

@@ -6,7 +6,7 @@
 #include <string>
 
 enum class Buttons { Ok, YesNo };
-enum class Icon { None, Stop, Exclamation, Question };
+enum class Icon { None, Stop, Exclamation, Question, Information };
 enum class Answer { Ok, Yes, No, Cancel };
 
 /// Settings of a file dialog (the records _plik_ and _pliktxt_); after OK, `path` holds

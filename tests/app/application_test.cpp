@@ -25,9 +25,9 @@ namespace {
 const std::vector<std::vector<QString>> kMenu = {
     {"&Plik", "&Nowy", "&Otwórz", "&Zapisz", "Zapisz &Jako", "Z&amknij", "-",
      "Zapisz &wyniki do pliku ", "-", "&Kreator", "-", "&Koniec"},
-    {"&Dodaj", "&Węzeł", "&Element", "Prostokąt"},
+    {"&Dodaj", "&Węzeł", "&Element", "Prostokąt", "Wycinek pierścienia"},
     {"&Usuń", "&Węzeł", "&Element"},
-    {"&Zmień", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający"},
+    {"&Zmień", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający", "&Scal węzły"},
     {"&Grupa", "&Przesuń", "&Kopiuj z przesunięciem"},
     {"&Widok", "&Oblicz", "-", "Naprężenia styczne tau &xz", "Naprężenia styczne tau &yz",
      "Naprężenia styczne &tau", "-", "Numery &elmentów", "Numery &materiałów", "-",

@@ -43,6 +43,7 @@ TEST(QtUi, MessageBoxesCarryTextCaptionButtonsAndIcon) {
         {Buttons::YesNo, Icon::Stop, QMessageBox::No, QMessageBox::Critical, Answer::No},
         {Buttons::Ok, Icon::Exclamation, QMessageBox::Ok, QMessageBox::Warning, Answer::Ok},
         {Buttons::Ok, Icon::None, QMessageBox::Ok, QMessageBox::NoIcon, Answer::Ok},
+        {Buttons::Ok, Icon::Information, QMessageBox::Ok, QMessageBox::Information, Answer::Ok},
     };
     for (const auto& c : cases) {
         QString text, title;

@@ -1,10 +1,11 @@
 #include "edit/elements.h"
 
-ElementCheck checkElementNodes(int nn, int w1, int w2, int w3) {
+ElementCheck checkElementNodes(int nn, int w1, int w2, int w3, NodeTest test) {
     ElementCheck c;
+    const bool wizard = test == NodeTest::Wizard;
     auto out = [nn](int w) { return w < 1 || w > nn; };
-    if (out(w1) || w1 == w2) c.messages.emplace_back("Zły numer węzła 1");
-    if (out(w2)) c.messages.emplace_back("Zły numer węzła 2");
+    if (out(w1) || w1 == w2 || (wizard && w1 == w3)) c.messages.emplace_back("Zły numer węzła 1");
+    if (out(w2) || (wizard && w2 == w3)) c.messages.emplace_back("Zły numer węzła 2");
     if (out(w3)) c.messages.emplace_back("Zły numer węzła 3");
     c.accepted = c.messages.empty() && w1 != w3 && w2 != w3;
     return c;

@@ -222,26 +222,30 @@ TEST(RemoveItems, MovesCornersOntoTheirTargetAndRefusesDanglingOnes) {
     EXPECT_EQ(corners(m), (std::vector<Tri>{{1, 2, 3}, {2, 4, 3}}));
 }
 
-struct NodeTest {
+struct NodeCase {
+    NodeTest test;
     Tri w;
     std::vector<std::string> messages;
     bool accepted;
 };
 
 TEST(ElementNodeTest, MessagesInOrderAndTheSilentRefusals) {
-    const NodeTest cases[] = {
-        {{1, 2, 3}, {}, true},
-        {{3, 1, 2}, {}, true},
-        {{1, 2, 1}, {}, false},
-        {{1, 2, 2}, {}, false},
-        {{1, 1, 2}, {"Zły numer węzła 1"}, false},
-        {{0, 0, 0}, {"Zły numer węzła 1", "Zły numer węzła 2", "Zły numer węzła 3"}, false},
-        {{4, 2, 3}, {"Zły numer węzła 1"}, false},
-        {{1, 4, -1}, {"Zły numer węzła 2", "Zły numer węzła 3"}, false},
-        {{2, 3, 4}, {"Zły numer węzła 3"}, false},
+    const std::string z1 = "Zły numer węzła 1", z2 = "Zły numer węzła 2", z3 = "Zły numer węzła 3";
+    constexpr NodeTest E = NodeTest::Edit, W = NodeTest::Wizard;
+    const NodeCase cases[] = {
+        {E, {1, 2, 3}, {}, true},        {E, {3, 1, 2}, {}, true},
+        {E, {1, 2, 1}, {}, false},       {E, {1, 2, 2}, {}, false},
+        {E, {1, 1, 2}, {z1}, false},     {E, {0, 0, 0}, {z1, z2, z3}, false},
+        {E, {4, 2, 3}, {z1}, false},     {E, {1, 4, -1}, {z2, z3}, false},
+        {E, {2, 3, 4}, {z3}, false},     {W, {1, 2, 3}, {}, true},
+        {W, {1, 2, 1}, {z1}, false},     {W, {1, 2, 2}, {z2}, false},
+        {W, {2, 2, 3}, {z1}, false},     {W, {0, 5, 9}, {z1, z2, z3}, false},
+        {W, {1, 1, 1}, {z1, z2}, false},
     };
-    for (const NodeTest& c : cases) {
-        const ElementCheck r = checkElementNodes(3, c.w[0], c.w[1], c.w[2]);
+    for (const NodeCase& c : cases) {
+        // Four nodes in the wizard's cases, three in the editor's.
+        const ElementCheck r =
+            checkElementNodes(c.test == W ? 4 : 3, c.w[0], c.w[1], c.w[2], c.test);
         EXPECT_EQ(r.messages, c.messages) << c.w[0] << c.w[1] << c.w[2];
         EXPECT_EQ(r.accepted, c.accepted) << c.w[0] << c.w[1] << c.w[2];
     }
