@@ -7,6 +7,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     installPolishTranslations(app);
+    installInterfaceFont();
     _WIRTOR_ WIRT(model);
     std::strcpy(WIRT._tytul_, "WIRTOR");
     return WIRT.Run();

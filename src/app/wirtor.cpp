@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QMenuBar>
 #include <QPainter>
@@ -21,6 +22,20 @@ bool installPolishTranslations(QCoreApplication& app) {
     }
     QCoreApplication::installTranslator(tr);
     return true;
+}
+
+QString installInterfaceFont() {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& face : {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}) {
+        if (!families.contains(face)) continue;
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), face);
+        QFont::insertSubstitution(QStringLiteral("Arial"), face);
+        QFont f = QApplication::font();
+        f.setFamily(face);
+        QApplication::setFont(f);
+        return face;
+    }
+    return {};
 }
 
 namespace {

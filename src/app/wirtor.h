@@ -14,6 +14,12 @@ class _OKNO_;
 /// "Anuluj". Returns false when the translation file cannot be found.
 bool installPolishTranslations(QCoreApplication& app);
 
+/// Selects a proportional sans-serif interface font (Liberation Sans, else DejaVu Sans) for
+/// the whole program, and maps the dialogs' and drawings' classic faces ("MS Sans Serif",
+/// "Arial") onto it, so no widget falls back to a monospace face. Returns the family chosen,
+/// empty when neither is installed (Qt's default stays).
+QString installInterfaceFont();
+
 /// The top-level frame: menu bar and the drawing window as its client. Closing it, by any
 /// route, asks the client's closing question once.
 class Ramka : public QMainWindow {

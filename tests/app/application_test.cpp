@@ -1,6 +1,7 @@
 // The real program on the offscreen platform: frame, menu bar, read-out window, closing.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -167,6 +168,20 @@ TEST(Application, ClosingThroughInjectedUiAsksOncePerClose) {
     EXPECT_EQ(ui.prompts.size(), 2u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.frame(), nullptr);
+}
+
+TEST(Application, InterfaceFontIsAProportionalSansSerif) {
+    const QFont before = QApplication::font();
+    const QString face = installInterfaceFont();
+    ASSERT_FALSE(face.isEmpty()) << "Liberation Sans or DejaVu Sans must be installed";
+    for (const QFont& f : {QApplication::font(), QFont(QStringLiteral("MS Sans Serif"))}) {
+        const QFontInfo info(f);
+        EXPECT_EQ(info.family(), face);
+        EXPECT_FALSE(info.fixedPitch());
+    }
+    QApplication::setFont(before);
+    QFont::removeSubstitutions(QStringLiteral("MS Sans Serif"));
+    QFont::removeSubstitutions(QStringLiteral("Arial"));
 }
 
 }  // namespace
