@@ -203,11 +203,9 @@ void _OKNO_::Cm_Sily_nr() {
     ui.requestRepaint();
 }
 
-// Commands of features still to come: the ring sector, merging and the group operations.
+// Commands of features still to come: the group operations.
 // Routed and enabled already.
 
-void _OKNO_::Cm_pierscien() {}
-void _OKNO_::Cm_scal() {}
 void _OKNO_::Cm_Grupa_prz() {}
 void _OKNO_::Cm_Grupa_kop_prz() {}
 void _OKNO_::Cm_Grupa_doom() {}

@@ -4,6 +4,7 @@
 #include "app/okno.h"
 #include "edit/elements.h"
 #include "edit/material.h"
+#include "edit/merge.h"
 #include "edit/nodes.h"
 
 using dialogs::fieldInt;
@@ -141,4 +142,20 @@ void _OKNO_::Cm_z_sily() {
     // A new moment only scales the results: it never starts the automatic computation.
     edytuj({.przebudowa = false, .oblicz = false},
            [&] { return setTwistingMoment(m, fieldReal(danes.MS)); });
+}
+
+void _OKNO_::Cm_scal() {
+    if (m.Pusty != 0 || m.nn < 2) return;
+    MergeResult r;
+    // Nothing to merge is no change: listings, results and the picture stay.
+    const bool merged = edytuj({}, [&] {
+        r = mergeNodes(m);
+        if (r.outcome.ok() && r.nodesMerged == 0) return EditOutcome{EditStatus::Refused, ""};
+        return r.outcome;
+    });
+    if (merged)
+        ui.message(formatText("Scalono %d węzłów", r.nodesMerged), "Scal węzły", Buttons::Ok,
+                   Icon::Information);
+    else if (r.outcome.ok())
+        ui.message("Brak węzłów do scalenia", "Scal węzły", Buttons::Ok, Icon::Information);
 }

@@ -1,9 +1,12 @@
 // Mesh generators: the rectangle patch and the model wizard.
+#include <cstring>
+
 #include "app/dialogs/field_text.h"
 #include "app/okno.h"
 #include "edit/elements.h"
 #include "edit/nodes.h"
 #include "mesh/rectangle.h"
+#include "mesh/ring.h"
 #include "mesh/wizard.h"
 
 using dialogs::fieldInt;
@@ -114,6 +117,38 @@ void _OKNO_::Cm_prost() {
             // Entries that fail the test are refused silently.
             if (p.px >= 0 && p.py >= 0 && p.ix > 0 && p.iy > 0) {
                 edytuj({}, [&] { return appendRectangle(m, p); });
+                return;
+            }
+        }
+    }
+    ui.requestRepaint();
+}
+
+void _OKNO_::Cm_pierscien() {
+    if (m.Pusty == 0) {
+        // A fresh record at every call: the dialog never remembers the previous entries.
+        d_dane_pierscien d{};
+        for (char* f : {d.px, d.py, d.rz, d.rw, d.kp, d.ix, d.iy})
+            f[0] = '0';
+        std::memcpy(d.kk, "360", 4);
+        d.ma[0] = '1';
+        d.opt = 1;
+        d.p4 = 0;
+        if (ui.runDialog(3170, &d)) {
+            RingPatch p;
+            p.px = fieldReal(d.px);
+            p.py = fieldReal(d.py);
+            p.rz = fieldReal(d.rz);
+            p.rw = fieldReal(d.rw);
+            p.kp = fieldReal(d.kp);
+            p.kk = fieldReal(d.kk);
+            p.ix = fieldInt(d.ix);
+            p.iy = fieldInt(d.iy);
+            p.p4 = d.p4 != 0;
+            // Entries that fail the test, or that could only give folded or flat elements,
+            // are refused silently.
+            if (p.px >= 0 && p.py >= 0 && p.ix > 0 && p.iy > 0) {
+                edytuj({}, [&] { return appendRing(m, p); });
                 return;
             }
         }

@@ -136,4 +136,64 @@ TEST_F(RectangleCommand, PatchTooLargeForMemoryIsReportedAndChangesNothing) {
     EXPECT_EQ(m.Pusty, 0);
 }
 
+// The ring sector: its defaults, a closed ring built, and the silent refusals.
+TEST_F(RectangleCommand, RingSectorDialogStartsFromItsDefaultsAndAppendsThePatch) {
+    ui.dialog(3170, [](dialogs::DialogSession& d) {
+        for (int id : {8500, 8501, 8502, 8503, 8507, 8505, 8504})
+            EXPECT_EQ(d.text(id), "0") << id;
+        EXPECT_EQ(d.text(8506), "360");
+        EXPECT_EQ(d.text(8508), "1");
+        EXPECT_TRUE(d.checked(8600));
+        EXPECT_FALSE(d.checked(8610));
+        return true;  // unchanged: no divisions, nothing built
+    });
+    okno.Cm_pierscien();
+    EXPECT_EQ(m.nn, 0);
+
+    ui.dialogOk(3170, {{8502, "1"}, {8503, "0,5"}, {8505, "2"}, {8504, "8"}});
+    okno.Cm_pierscien();
+    EXPECT_EQ(m.nn, 3 * 8) << "a full turn reuses its first row";
+    EXPECT_EQ(m.ne, 2 * 2 * 8);
+    EXPECT_TRUE(ui.prompts.empty());
+}
+
+TEST_F(RectangleCommand, RingSectorEntriesThatCannotGiveAPatchAreRefusedSilently) {
+    const Texts refused[] = {
+        {{8500, "-1"}, {8502, "1"}, {8505, "2"}, {8504, "8"}},   // centre left of the axis
+        {{8502, "1"}, {8503, "1"}, {8505, "2"}, {8504, "8"}},    // equal radii
+        {{8502, "1"}, {8506, "0"}, {8505, "2"}, {8504, "8"}},    // equal angles
+        {{8502, "1"}, {8506, "400"}, {8505, "2"}, {8504, "8"}},  // beyond a full turn
+        {{8502, "1"}, {8503, "-1"}, {8505, "2"}, {8504, "8"}},   // negative radius
+    };
+    for (const Texts& t : refused) {
+        ui.dialogOk(3170, t);
+        okno.Cm_pierscien();
+    }
+    EXPECT_EQ(m.nn, 0);
+    EXPECT_TRUE(ui.prompts.empty());
+}
+
+TEST_F(RectangleCommand, MergingJoinsPatchesAndSaysHowManyNodesWent) {
+    const Prompt none =
+        ask("Brak węzłów do scalenia", "Scal węzły", Buttons::Ok, Icon::Information);
+    for (const char* x : {"0", "1"})
+        ui.dialogOk(3150, {{8500, x}, {8502, "1"}, {8503, "1"}, {8507, "1"}, {8506, "1"}});
+    okno.Cm_prost();
+    okno.Cm_prost();
+    ASSERT_EQ(m.nn, 8);
+    m.a_licz = 1;
+    ui.answer(Answer::Ok).answer(Answer::Ok);
+    okno.dispatch(51705);
+    EXPECT_EQ(m.nn, 6);
+    EXPECT_EQ(m.ne, 4);
+    EXPECT_EQ(m.obliczono, 1) << "automatic computation of the joined section";
+    okno.dispatch(1140);
+    okno.dispatch(51705);
+    EXPECT_EQ(ui.prompts,
+              (std::vector<Prompt>{
+                  ask("Scalono 2 węzłów", "Scal węzły", Buttons::Ok, Icon::Information), none}));
+    EXPECT_EQ(m.obliczono, 1) << "nothing merged is no change";
+    EXPECT_EQ(m.id, 1);
+}
+
 }  // namespace
