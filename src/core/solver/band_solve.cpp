@@ -6,6 +6,14 @@
 #include <cstring>
 #include <limits>
 
+// GCC picks the AVX2 clone at load time; clang 14 leaves the clones of an out-of-line member
+// unresolved, so it builds the plain code.
+#if defined(__clang__)
+#define WIRTOR_AVX2_CLONES
+#else
+#define WIRTOR_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 bool BandMatrix::allocate(int n, int w) {
     release();
     if (n <= 0 || w <= 0) return false;
@@ -38,7 +46,7 @@ void BandMatrix::clear() {
 
 // Fill-in stays inside each row's envelope (up to its last non-zero), which near the ends of
 // a Cuthill–McKee order is much shorter than the band; the loops run over it alone.
-__attribute__((target_clones("avx2", "default"))) bool BandMatrix::factor() {
+WIRTOR_AVX2_CLONES bool BandMatrix::factor() {
     const std::size_t w = static_cast<std::size_t>(w_);
     end_.assign(n_, 1);
     for (int i = 0; i < n_; ++i) {
@@ -66,7 +74,7 @@ __attribute__((target_clones("avx2", "default"))) bool BandMatrix::factor() {
     return true;
 }
 
-__attribute__((target_clones("avx2", "default"))) void BandMatrix::solve(double* b) const {
+WIRTOR_AVX2_CLONES void BandMatrix::solve(double* b) const {
     const std::size_t w = static_cast<std::size_t>(w_);
     for (int i = 0; i < n_; ++i) {
         const double bi = b[i];
