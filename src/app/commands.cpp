@@ -202,10 +202,3 @@ void _OKNO_::Cm_Sily_nr() {
     przelacz(p_sily_nr);
     ui.requestRepaint();
 }
-
-// Commands of features still to come: the group operations.
-// Routed and enabled already.
-
-void _OKNO_::Cm_Grupa_prz() {}
-void _OKNO_::Cm_Grupa_kop_prz() {}
-void _OKNO_::Cm_Grupa_doom() {}

@@ -46,6 +46,7 @@ constexpr MenuRow kMenu[] = {
     {D, "&Grupa", 0},
     {I, "&Przesuń", 51698},
     {I, "&Kopiuj z przesunięciem", 51697},
+    {I, "&Usuń", 51699},
 
     {D, "&Widok", 0},
     {I, "&Oblicz", 1010},

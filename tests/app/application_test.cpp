@@ -29,7 +29,7 @@ const std::vector<std::vector<QString>> kMenu = {
     {"&Dodaj", "&Węzeł", "&Element", "Prostokąt", "Wycinek pierścienia"},
     {"&Usuń", "&Węzeł", "&Element"},
     {"&Zmień", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający", "&Scal węzły"},
-    {"&Grupa", "&Przesuń", "&Kopiuj z przesunięciem"},
+    {"&Grupa", "&Przesuń", "&Kopiuj z przesunięciem", "&Usuń"},
     {"&Widok", "&Oblicz", "-", "Naprężenia styczne tau &xz", "Naprężenia styczne tau &yz",
      "Naprężenia styczne &tau", "-", "Numery &elmentów", "Numery &materiałów", "-",
      "Siatka elementów skończonych", "-", "&Węzły", "Numery wę&złów", "-", "&Wyniki obliczeń",

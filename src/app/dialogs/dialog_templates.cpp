@@ -94,9 +94,11 @@ constexpr ControlSpec c3130[] = {
 };
 
 constexpr ControlSpec c3140[] = {
-    heading("Zostanie skasowanych :"), edit(8500, "we", "Węzłów"),
-    edit(8501, "el", "Elementów"),     edit(8502, "po", "Podpór w węzłąch"),
-    edit(8503, "si", "Sił w węzłąch"),
+    heading("Zostanie skasowanych :"),
+    edit(8500, "we", "Węzłów", kReadOnly),
+    edit(8501, "el", "Elementów", kReadOnly),
+    edit(8502, "po", "Podpór w węzłąch", kReadOnly),
+    edit(8503, "si", "Sił w węzłąch", kReadOnly),
 };
 
 constexpr ControlSpec c3150[] = {

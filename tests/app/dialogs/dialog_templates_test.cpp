@@ -121,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "8500 px E Odległość w kierunku X; 8501 py E Odległość w kierunku Y", ""},
         CatalogueRow{3140, "Kasowanie grupy", 141, 110, "_D_DANE_DOOM", "d_dane_doom",
                      sizeof(d_dane_doom), true,
-                     "8500 we E Węzłów; 8501 el E Elementów; 8502 po E Podpór w węzłąch; "
-                     "8503 si E Sił w węzłąch",
+                     "8500 we E,ro Węzłów; 8501 el E,ro Elementów; 8502 po E,ro Podpór w węzłąch; "
+                     "8503 si E,ro Sił w węzłąch",
                      "[h:Zostanie skasowanych :]"},
         CatalogueRow{3150, "Macierz elementów", 187, 165, "_D_DANE_MACELE", "d_dane_mac",
                      sizeof(d_dane_mac), true,
