@@ -96,6 +96,8 @@ bool _OKNO_::dispatch(int id) {
     const CommandEntry* e = Find(id);
     if (!e) return false;
     (this->*(e->handler))();
+    // Any command may change what the status line shows (a new project, G, MS, results).
+    odswiez_status();
     return true;
 }
 

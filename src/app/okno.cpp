@@ -12,6 +12,7 @@
 #include "model/model_file.h"
 #include "model/report.h"
 #include "solver/driver.h"
+#include "solver/summary.h"
 #include "view/listing_window.h"
 #include "view/paint_model.h"
 
@@ -196,6 +197,17 @@ void _OKNO_::resizeEvent(QResizeEvent*) {
     update();
 }
 
+QString _OKNO_::statusText() const {
+    return QString::fromStdString(statusLine(m, ostatnie_ ? &*ostatnie_ : nullptr));
+}
+
+void _OKNO_::odswiez_status() {
+    const QString text = statusText();
+    if (text == status_) return;
+    status_ = text;
+    emit statusChanged(text);
+}
+
 bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     const int pusty = m.Pusty;
     const int obliczono = m.obliczono;
@@ -205,6 +217,7 @@ bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     }
     const bool changed = zmiana();
     if (changed) {
+        ostatnie_.reset();
         // Listings read the model when they paint; none may outlive the change.
         zamknij_listy();
         m.Pusty = 0;
@@ -215,6 +228,7 @@ bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
         m.obliczono = obliczono;
     }
     ui.requestRepaint();
+    odswiez_status();
     return changed;
 }
 
@@ -254,6 +268,7 @@ void _OKNO_::Zwol_pam() {
     caption = "WIRTOR - Beznazwy.WT";
     ui.setCaption(caption);
     releaseModel(m);
+    ostatnie_.reset();
     ui.requestRepaint();
 }
 
@@ -334,6 +349,8 @@ void _OKNO_::Cm_zap_wyn() {
 void _OKNO_::Obliczenia() {
     ui.setWaitCursor(true);
     const ComputeOutcome r = ::Obliczenia(m);
+    ostatnie_ = r;
+    odswiez_status();
     ui.setWaitCursor(false);
     if (!r.ok()) ui.message(r.message, kWirtor, Buttons::Ok, Icon::None);
     // An open results listing would go on showing the stresses of the last computation.

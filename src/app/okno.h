@@ -9,11 +9,13 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/records.h"
 #include "app/ui.h"
 #include "edit/resize.h"
 #include "model/model.h"
+#include "solver/driver.h"
 #include "view/stress_layer.h"
 
 class _WSP_;
@@ -84,6 +86,10 @@ class _OKNO_ : public QWidget {
     void EvLButtonDown(QPoint point);
     void EvMouseMove(QPoint point);
     void EvLButtonUp(QPoint point);
+
+    /// The status line: current results, why the last computation failed, or that there are
+    /// no current results; always G and MS.
+    QString statusText() const;
 
     /// Asks "Zakończyć działanie programu ?"; true only for Yes.
     bool CanClose();
@@ -194,6 +200,10 @@ class _OKNO_ : public QWidget {
     /// Fills knapr with the palette p_skok selects.
     void Pasek_kol();
 
+  signals:
+    /// The status line has a new text.
+    void statusChanged(const QString& text);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -208,6 +218,12 @@ class _OKNO_ : public QWidget {
     bool pictureStale_ = true;
     int pictureBuilds_ = 0;
     void rebuildPicture();
+
+    /// Outcome of the latest computation; empty once the model has changed after it.
+    std::optional<ComputeOutcome> ostatnie_;
+    QString status_;
+    /// Emits statusChanged when the status text differs from the last one published.
+    void odswiez_status();
 
     /// Closes the results listing, then the data listing, whichever is open.
     void zamknij_listy();

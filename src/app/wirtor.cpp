@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QStatusBar>
 #include <QTranslator>
 
 #include "app/globals.h"
@@ -64,6 +66,12 @@ Ramka::Ramka(const QString& title, _OKNO_* client) : client_(client) {
     setWindowIcon(ikona());
     setCentralWidget(client);
     buildMenu(menuBar(), client);
+    // The results at a glance along the bottom, updated after every command.
+    auto* status = new QLabel(client->statusText());
+    status->setObjectName("status");
+    status->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(status, 1);
+    QObject::connect(client, &_OKNO_::statusChanged, status, &QLabel::setText);
     // Closing destroys the frame and with it the drawing window, which releases the model.
     setAttribute(Qt::WA_DeleteOnClose);
 }

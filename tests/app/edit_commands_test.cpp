@@ -360,4 +360,18 @@ TEST_F(EditSequence, AnEmptyProjectTakesItsFirstNodeAtTheOrigin) {
     EXPECT_EQ(m.si[1], 0.0f);
 }
 
+TEST_F(EditSequence, StatusLineFollowsComputationsAndChanges) {
+    QString shown;
+    QObject::connect(&okno, &_OKNO_::statusChanged, [&](const QString& t) { shown = t; });
+    makeSquare(m);
+    okno.dispatch(1010);
+    EXPECT_TRUE(shown.startsWith("J = ")) << shown.toStdString();
+    ui.dialogOk(3190, {{8500, "2"}});
+    okno.dispatch(51682);
+    EXPECT_TRUE(shown.startsWith(QString::fromUtf8("Brak aktualnych wyników")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("MS = 2")) << shown.toStdString();
+    EXPECT_EQ(okno.statusText(), shown);
+}
+
 }  // namespace
