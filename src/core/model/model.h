@@ -7,9 +7,9 @@
 /// Outcome codes of a computation, kept in Model::blad.
 enum Blad : int {
     BLAD_BRAK = 0,           ///< success
-    BLAD_PIVOT = 1,          ///< zero pivot in a banded solution
+    BLAD_PIVOT = 1,          ///< system not positive definite: a mesh piece no contour holds
     BLAD_ZDEGENEROWANY = 2,  ///< element of zero area, or a result that is not finite
-    BLAD_PAMIEC = 3,         ///< the band matrix could not be allocated
+    BLAD_PAMIEC = 3,         ///< memory for the system or its factor could not be had
     BLAD_GJ = 10,            ///< G·J equals 0
 };
 
@@ -20,7 +20,7 @@ struct Model {
     int nn = 0;   ///< number of nodes, numbered 1..nn
     int ne = 0;   ///< number of elements, numbered 1..ne
     int nq = 0;   ///< number of equations (= nn)
-    int nbw = 0;  ///< half-band (diagonal included) of the last system solved
+    int nbw = 0;  ///< largest half-band (diagonal included) of the node numbering computed
 
     Macierz<float> x;    ///< [1..nn][1..2] node coordinates X, Y
     Macierz<int> noc;    ///< [1..ne][1..3] corner node numbers, either orientation

@@ -1,12 +1,11 @@
 #pragma once
-// Element matrices of the linear triangle and their assembly into the band, in double
+// Element matrices of the linear triangle and their assembly over the mesh pattern, in double
 // precision from the model's single-precision coordinates.
 
 #include <vector>
 
 #include "model/model.h"
-#include "solver/band_solve.h"
-#include "solver/ordering.h"
+#include "solver/sparse_matrix.h"
 
 /// Shape-function gradients of one element: b[0][l] = ∂N_l/∂x, b[1][l] = ∂N_l/∂y.
 struct ElementGeometry {
@@ -21,9 +20,9 @@ ElementGeometry elementGeometry(const Model& m, int e);
 /// Stiffness ∫∇N_l·∇N_m of element e, l, m = 0..2.
 void elementStiffness(const ElementGeometry& g, double k[3][3]);
 
-/// Adds the stiffness of every element to the band (equations in the order o) and the load
-/// 2·area/3 per corner to rhs, indexed by model node (rhs[0] unused).
-void assembleStiffness(const Model& m, const Ordering& o, BandMatrix& s, std::vector<double>& rhs);
+/// Adds the stiffness of every element to s (pattern of nodePattern) and the load 2·area/3
+/// per corner to rhs, indexed by model node (rhs[0] unused).
+void assembleStiffness(const Model& m, SymmetricMatrix& s, std::vector<double>& rhs);
 
 /// Adds the consistent mass matrix |detj|/24·[2 1 1; 1 2 1; 1 1 2] of every element.
-void assembleMass(const Model& m, const Ordering& o, BandMatrix& s);
+void assembleMass(const Model& m, SymmetricMatrix& s);

@@ -1,8 +1,6 @@
 #include "solver/boundary.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <unordered_map>
 
 // Replays the pairwise scan without its quadratic search. Edges are numbered k = 3(e-1) +
 // (j-1), which is scan order. When a live edge {a,b} is processed it clears every live
@@ -16,34 +14,41 @@ std::vector<BoundaryEdge> boundaryEdges(const Model& m) {
     auto to = [&m](int k) { return m.noc[k / 3 + 1][(k % 3 + 1) % 3 + 1]; };
     auto elem = [](int k) { return k / 3; };
 
-    // Occurrences of each non-degenerate pair, in scan order.
+    // Occurrences of each non-degenerate pair, in scan order: the edges bucketed by their lower
+    // node (a counting pass keeps scan order), each bucket sorted by the higher node, then by
+    // scan order; a run of equal higher nodes is one pair.
+    auto low = [&](int k) { return std::min(from(k), to(k)); };
+    auto high = [&](int k) { return std::max(from(k), to(k)); };
+    std::vector<int> lstart(nn + 2, 0);
+    for (int k = 0; k < nedge; ++k)
+        if (from(k) != to(k)) ++lstart[low(k) + 1];
+    for (int v = 1; v <= nn; ++v)
+        lstart[v + 1] += lstart[v];
+    std::vector<int> gedge(lstart[nn + 1]);
+    {
+        std::vector<int> fill(lstart.begin(), lstart.end() - 1);
+        for (int k = 0; k < nedge; ++k)
+            if (from(k) != to(k)) gedge[fill[low(k)]++] = k;
+    }
     std::vector<int> group(nedge, -1);
     std::vector<int> gstart;
     {
-        std::unordered_map<std::uint64_t, int> id;
-        id.reserve(static_cast<std::size_t>(nedge));
-        std::vector<int> count;
-        for (int k = 0; k < nedge; ++k) {
-            const int a = from(k), b = to(k);
-            if (a == b) continue;
-            const std::uint64_t key = (static_cast<std::uint64_t>(std::min(a, b)) << 32) |
-                                      static_cast<std::uint32_t>(std::max(a, b));
-            auto [it, fresh] = id.try_emplace(key, static_cast<int>(count.size()));
-            if (fresh) count.push_back(0);
-            group[k] = it->second;
-            ++count[it->second];
-        }
-        gstart.assign(count.size() + 1, 0);
-        for (std::size_t g = 0; g < count.size(); ++g)
-            gstart[g + 1] = gstart[g] + count[g];
-    }
-    std::vector<int> gedge(gstart.back());
-    std::vector<int> gend(gstart.begin() + 1, gstart.end());  // live tail ends here
-    {
-        std::vector<int> fill(gstart.begin(), gstart.end() - 1);
+        std::vector<int> hi(nedge);
         for (int k = 0; k < nedge; ++k)
-            if (group[k] >= 0) gedge[fill[group[k]]++] = k;
+            hi[k] = high(k);
+        for (int v = 1; v <= nn; ++v) {
+            const auto b = gedge.begin() + lstart[v], en = gedge.begin() + lstart[v + 1];
+            std::sort(b, en,
+                      [&hi](int p, int q) { return hi[p] < hi[q] || (hi[p] == hi[q] && p < q); });
+            for (auto it = b; it != en; ++it) {
+                if (it == b || hi[*it] != hi[*(it - 1)])
+                    gstart.push_back(static_cast<int>(it - gedge.begin()));
+                group[*it] = static_cast<int>(gstart.size()) - 1;
+            }
+        }
     }
+    gstart.push_back(static_cast<int>(gedge.size()));
+    std::vector<int> gend(gstart.begin() + 1, gstart.end());  // live tail ends here
     std::vector<int> slot(nedge, -1);  // position of an edge in its pair list
     for (int p = 0; p < static_cast<int>(gedge.size()); ++p)
         slot[gedge[p]] = p;

@@ -1,6 +1,7 @@
 #pragma once
 // Boundary edges of the mesh: edges that the pairwise scan over later elements leaves
-// unmatched, found with a hash on the node pair in time linear in the number of elements.
+// unmatched, found by grouping the edges on their node pair (a counting pass on the lower
+// node, a sort on the higher one) in time near linear in the number of elements.
 
 #include <vector>
 

@@ -1,11 +1,12 @@
 #include "solver/driver.h"
 
+#include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "solver/assembly.h"
-#include "solver/band_solve.h"
-#include "solver/ordering.h"
 #include "solver/smoothing.h"
+#include "solver/sparse_matrix.h"
 #include "solver/stress_function.h"
 
 namespace {
@@ -24,26 +25,16 @@ bool finite(float v) {
     return std::isfinite(v);
 }
 
-}  // namespace
-
-ComputeOutcome Obliczenia(Model& m) {
-    m.obliczono = 0;
-    m.blad = BLAD_BRAK;
-    if (m.Pusty == 1) return {ComputeStatus::NoProject, kNoProject};
-    if (m.ne <= 0 || m.nn <= 2) return {ComputeStatus::NoElements, kNoElements};
-    if (!modelConsistent(m)) return failed(m, BLAD_ZDEGENEROWANY);
-    for (int e = 1; e <= m.ne; ++e) {
-        const double detj = elementGeometry(m, e).detj;
-        if (detj == 0.0 || !std::isfinite(detj)) return failed(m, BLAD_ZDEGENEROWANY);
-    }
-
-    const Ordering order = reverseCuthillMcKee(m);
-    m.nbw = order.nbw;
-    BandMatrix s;
-    if (!s.allocate(m.nn, order.nbw)) return failed(m, BLAD_PAMIEC);
-
-    const StressFunction sf = solveStressFunction(m, order, s);
+// The computation past the checks; throws std::bad_alloc when memory runs out.
+ComputeOutcome compute(Model& m) {
+    ComputeOutcome out;
+    Stopwatch pattern;
+    SymmetricMatrix s = nodePattern(m);
+    pattern.lap(out.times.assembly);
+    const StressFunction sf = solveStressFunction(m, s, true, 0, &out.times);
+    out.factor_entries = sf.factor_entries;
     if (sf.blad != 0) return failed(m, sf.blad);
+    Stopwatch clock;
     const double gj = static_cast<double>(m.G) * sf.J;
     if (gj == 0.0) return failed(m, BLAD_GJ);
     const double theta = m.MS / gj;
@@ -63,8 +54,7 @@ ComputeOutcome Obliczenia(Model& m) {
         m.napr[e][2] = static_cast<float>(dy * scale);
         if (!finite(m.napr[e][1]) || !finite(m.napr[e][2])) return failed(m, BLAD_ZDEGENEROWANY);
     }
-    if (const int code = smoothStresses(m, order, s); code != 0) return failed(m, code);
-    s.release();
+    if (const int code = smoothStresses(m, s); code != 0) return failed(m, code);
 
     for (int i = 1; i <= m.nn; ++i) {
         m.f[i] = static_cast<float>(sf.phi[i]);
@@ -73,10 +63,30 @@ ComputeOutcome Obliczenia(Model& m) {
     }
     for (int e = 1; e <= m.ne; ++e)
         if (!finite(m.napr[e][3])) return failed(m, BLAD_ZDEGENEROWANY);
+    clock.lap(out.times.smoothing);
     m.katob = katob;
     m.obliczono = 1;
-    ComputeOutcome out;
     out.J = sf.J;
     out.holes = sf.holes();
     return out;
+}
+
+}  // namespace
+
+ComputeOutcome Obliczenia(Model& m) {
+    m.obliczono = 0;
+    m.blad = BLAD_BRAK;
+    if (m.Pusty == 1) return {ComputeStatus::NoProject, kNoProject};
+    if (m.ne <= 0 || m.nn <= 2) return {ComputeStatus::NoElements, kNoElements};
+    if (!modelConsistent(m)) return failed(m, BLAD_ZDEGENEROWANY);
+    for (int e = 1; e <= m.ne; ++e) {
+        const double detj = elementGeometry(m, e).detj;
+        if (detj == 0.0 || !std::isfinite(detj)) return failed(m, BLAD_ZDEGENEROWANY);
+    }
+    m.nbw = std::max(m.nbw, halfBand(m));
+    try {
+        return compute(m);
+    } catch (const std::bad_alloc&) {
+        return failed(m, BLAD_PAMIEC);
+    }
 }

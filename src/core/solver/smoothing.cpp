@@ -1,30 +1,82 @@
 #include "solver/smoothing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "solver/assembly.h"
 
-int smoothStresses(Model& m, const Ordering& o, BandMatrix& s) {
-    const int nn = m.nn;
-    s.clear();
-    assembleMass(m, o, s);
-    for (int k = 0; k < nn; ++k)
-        if (s.at(k, 0) == 0.0) s.at(k, 0) = 1.0e-38;
-    if (!s.factor()) return BLAD_PIVOT;
+namespace {
 
-    std::vector<double> r(nn);
-    for (int c = 1; c <= 2; ++c) {
-        std::fill(r.begin(), r.end(), 0.0);
-        for (int e = 1; e <= m.ne; ++e) {
-            const double v = std::fabs(elementGeometry(m, e).detj) / 6 * std::fabs(m.napr[e][c]);
+// Far beyond the 30 or so that a condition number of 4 needs for the tolerance: only values
+// that are not finite get there.
+constexpr int kMaxIterations = 1000;
+
+}  // namespace
+
+int smoothStresses(Model& m, SymmetricMatrix& s) {
+    const int nn = m.nn;
+    std::fill(s.value.begin(), s.value.end(), 0.0);
+    assembleMass(m, s);
+    std::vector<double> dinv(nn);
+    for (int j = 0; j < nn; ++j)
+        dinv[j] = s.diagonal(j) > 0.0 ? 1.0 / s.diagonal(j) : 0.0;
+
+    // Both components side by side: entry 2·k + c of each vector is equation k, component c.
+    std::vector<double> b(2 * nn, 0.0), x(2 * nn, 0.0), z(2 * nn), p(2 * nn), q(2 * nn);
+    for (int e = 1; e <= m.ne; ++e) {
+        const double area = std::fabs(elementGeometry(m, e).detj) / 6;
+        for (int c = 0; c < 2; ++c) {
+            const double v = area * std::fabs(m.napr[e][c + 1]);
             for (int l = 1; l <= 3; ++l)
-                r[o.pos[m.noc[e][l]]] += v;
+                b[2 * (m.noc[e][l] - 1) + c] += v;
         }
-        s.solve(r.data());
-        for (int k = 0; k < nn; ++k)
-            m.ww[o.node[k]][c] = static_cast<float>(std::fabs(r[k]));
     }
+    std::vector<double> r = b;
+    double rz[2] = {0, 0}, stop[2];
+    for (int k = 0; k < 2 * nn; ++k) {
+        z[k] = p[k] = dinv[k / 2] * r[k];
+        rz[k % 2] += r[k] * z[k];
+    }
+    bool active[2];
+    for (int c = 0; c < 2; ++c) {
+        // Stops on the residual in the norm of the preconditioner, which the bound speaks of.
+        stop[c] = kSmoothingTolerance * kSmoothingTolerance * rz[c];
+        active[c] = rz[c] > 0.0;
+    }
+    for (int it = 0; it < kMaxIterations && (active[0] || active[1]); ++it) {
+        s.multiply(p.data(), q.data(), 2);
+        double pq[2] = {0, 0};
+        for (int k = 0; k < 2 * nn; ++k)
+            pq[k % 2] += p[k] * q[k];
+        double alpha[2], rz_new[2] = {0, 0};
+        for (int c = 0; c < 2; ++c)
+            alpha[c] = active[c] ? rz[c] / pq[c] : 0.0;
+        for (int k = 0; k < 2 * nn; ++k) {
+            const int c = k % 2;
+            if (!active[c]) continue;
+            x[k] += alpha[c] * p[k];
+            r[k] -= alpha[c] * q[k];
+            z[k] = dinv[k / 2] * r[k];
+            rz_new[c] += r[k] * z[k];
+        }
+        for (int c = 0; c < 2; ++c) {
+            if (!active[c]) continue;
+            const double beta = rz_new[c] / rz[c];
+            rz[c] = rz_new[c];
+            if (rz[c] <= stop[c]) {
+                active[c] = false;
+                continue;
+            }
+            for (int k = c; k < 2 * nn; k += 2)
+                p[k] = z[k] + beta * p[k];
+        }
+    }
+    if (!std::isfinite(rz[0]) || !std::isfinite(rz[1])) return BLAD_ZDEGENEROWANY;
+
+    for (int i = 1; i <= nn; ++i)
+        for (int c = 1; c <= 2; ++c)
+            m.ww[i][c] = static_cast<float>(std::fabs(x[2 * (i - 1) + c - 1]));
     for (int i = 1; i <= nn; ++i)
         m.ww[i][3] = static_cast<float>(
             std::sqrt(double(m.ww[i][1]) * m.ww[i][1] + double(m.ww[i][2]) * m.ww[i][2]));

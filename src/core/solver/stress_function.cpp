@@ -1,22 +1,17 @@
 #include "solver/stress_function.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "solver/assembly.h"
 #include "solver/boundary.h"
+#include "solver/cholesky.h"
 #include "solver/dense_solve.h"
 
 namespace {
 
-// Solves in place for a right-hand side indexed by model node.
-void solveByNode(const BandMatrix& s, const Ordering& o, std::vector<double>& x,
-                 std::vector<double>& work) {
-    const int n = s.n();
-    for (int k = 0; k < n; ++k)
-        work[k] = x[o.node[k]];
-    s.solve(work.data());
-    for (int k = 0; k < n; ++k)
-        x[o.node[k]] = work[k];
+void fail(StressFunction& r, FactorStatus f) {
+    r.blad = f == FactorStatus::NotPositiveDefinite ? BLAD_PIVOT : BLAD_PAMIEC;
 }
 
 }  // namespace
@@ -42,45 +37,81 @@ std::vector<double> contourFlux(const Model& m, const Contours& c, const std::ve
     return flux;
 }
 
-StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix& s, bool holes) {
+StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool holes,
+                                   std::size_t memory_limit, SolverTimes* times) {
+    SolverTimes local;
+    SolverTimes& t = times ? *times : local;
+    Stopwatch clock;
     StressFunction r;
     const int nn = m.nn;
     std::vector<double> load(nn + 1, 0.0);
-    assembleStiffness(m, o, s, load);
+    assembleStiffness(m, s, load);
 
-    // The penalty scales with the stiffness of node 1, whatever its place in the order.
-    r.cnst = s.at(o.pos[1], 0) * 100000.0;
+    // The penalty scales with the stiffness of node 1.
+    r.cnst = s.diagonal(0) * 100000.0;
     const std::vector<BoundaryEdge> edges = boundaryEdges(m);
     r.contours = findContours(m, edges);
     if (!holes) r.contours.area.clear();
     const Contours& c = r.contours;
     for (int i = 1; i <= nn; ++i)
-        if (c.hole[i] != kOffContour) s.at(o.pos[i], 0) += r.cnst;
-
-    // In exact arithmetic an unheld piece ends in a zero pivot; round-off may miss it.
-    if (c.unheld || !s.factor()) {
+        if (c.hole[i] != kOffContour) s.diagonal(i - 1) += r.cnst;
+    clock.lap(t.assembly);
+    // In exact arithmetic an unheld piece is singular; round-off may hide it from the factor.
+    if (c.unheld) {
         r.blad = BLAD_PIVOT;
         return r;
     }
-    std::vector<double> work(nn);
-    r.phi = load;
-    solveByNode(s, o, r.phi, work);
 
+    SparseCholesky chol(memory_limit);
+    FactorStatus f = chol.analyze(s);
+    r.factor_entries = chol.factorEntries();
+    clock.lap(t.ordering);
+    if (f != FactorStatus::Ok) {
+        fail(r, f);
+        return r;
+    }
+    f = chol.factor(s);
+    clock.lap(t.factorisation);
+    if (f != FactorStatus::Ok) {
+        fail(r, f);
+        return r;
+    }
+
+    // Column -1 is the load, column k ≥ 0 the penalty pulling hole contour k to 1; φ = φ₀ +
+    // Σ C_k·ψ_k with conditions linear in C. Columns are solved a few at a time, as many as
+    // keep the block small; the final φ is one more solve with every pull at once.
     const int nh = holes ? c.holes() : 0;
-    if (nh > 0) {
-        // φ = φ₀ + Σ C_k·ψ_k, ψ_k the response to the penalty pulling contour k to 1; the
-        // conditions are linear in C. The final φ is one more solve with every pull at once.
-        const std::vector<double> flux0 = contourFlux(m, c, r.phi);
-        std::vector<std::vector<double>> a(nh, std::vector<double>(nh));
-        std::vector<double> psi(nn + 1);
-        for (int k = 0; k < nh; ++k) {
-            for (int i = 0; i <= nn; ++i)
-                psi[i] = (i > 0 && c.hole[i] == k) ? r.cnst : 0.0;
-            solveByNode(s, o, psi, work);
-            const std::vector<double> fk = contourFlux(m, c, psi, false);
+    const auto column = [&](int k, double* b) {
+        for (int i = 1; i <= nn; ++i)
+            b[i - 1] = k < 0 ? load[i] : (c.hole[i] == k ? r.cnst : 0.0);
+    };
+    const int chunk = static_cast<int>(std::clamp<long>((1L << 22) / nn, 1, 16));
+    std::vector<std::vector<double>> a(nh, std::vector<double>(nh));
+    std::vector<double> flux0, x(nn + 1, 0.0);
+    std::vector<double> block;
+    for (int first = -1; first < nh; first += chunk) {
+        const int cols = std::min(chunk, nh - first);
+        block.assign(static_cast<std::size_t>(nn) * cols, 0.0);
+        for (int q = 0; q < cols; ++q)
+            column(first + q, block.data() + static_cast<std::size_t>(q) * nn);
+        if ((f = chol.solve(block.data(), cols)) != FactorStatus::Ok) {
+            fail(r, f);
+            return r;
+        }
+        for (int q = 0; q < cols; ++q) {
+            const int k = first + q;
+            std::copy_n(block.data() + static_cast<std::size_t>(q) * nn, nn, x.begin() + 1);
+            if (k < 0) {
+                r.phi = x;
+                if (nh > 0) flux0 = contourFlux(m, c, x);
+                continue;
+            }
+            const std::vector<double> fk = contourFlux(m, c, x, false);
             for (int j = 0; j < nh; ++j)
                 a[j][k] = fk[j];
         }
+    }
+    if (nh > 0) {
         r.C.resize(nh);
         for (int j = 0; j < nh; ++j)
             r.C[j] = 2 * c.area[j] - flux0[j];
@@ -88,11 +119,16 @@ StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix
             r.blad = BLAD_ZDEGENEROWANY;
             return r;
         }
-        r.phi = load;
+        column(-1, block.data());
         for (int i = 1; i <= nn; ++i)
-            if (c.hole[i] >= 0) r.phi[i] += r.cnst * r.C[c.hole[i]];
-        solveByNode(s, o, r.phi, work);
+            if (c.hole[i] >= 0) block[i - 1] += r.cnst * r.C[c.hole[i]];
+        if ((f = chol.solve(block.data(), 1)) != FactorStatus::Ok) {
+            fail(r, f);
+            return r;
+        }
+        std::copy_n(block.data(), nn, r.phi.begin() + 1);
     }
+    clock.lap(t.solves);
 
     double j = 0;
     for (int e = 1; e <= m.ne; ++e) {

@@ -4,12 +4,13 @@
 // Each C_k follows from the circulation condition of its hole: the sum over the contour's
 // nodes of (K·φ − F) equals twice the area of the hole.
 
+#include <cstddef>
 #include <vector>
 
 #include "model/model.h"
-#include "solver/band_solve.h"
 #include "solver/contours.h"
-#include "solver/ordering.h"
+#include "solver/sparse_matrix.h"
+#include "solver/timing.h"
 
 struct StressFunction {
     int blad = 0;             ///< 0, or the Blad code of the failure
@@ -17,17 +18,20 @@ struct StressFunction {
     double J = 0;             ///< torsion constant 2∫φ dA + 2·Σ C_k·A_k
     double cnst = 0;          ///< the penalty that was added
     Contours contours;
-    std::vector<double> C;  ///< [k] value of φ on hole contour k
+    std::vector<double> C;      ///< [k] value of φ on hole contour k
+    double factor_entries = 0;  ///< entries of the Cholesky factor
     int holes() const { return static_cast<int>(C.size()); }
 };
 
-/// Assembles into s (allocated n = nn, w = o.nbw, zeroed), factors it and solves. On return
-/// s holds the factors. With holes = false every contour is held at 0, as if there were no
-/// holes. Failures: BLAD_PIVOT on an exactly zero pivot or a piece of the mesh that no contour
-/// holds, BLAD_ZDEGENEROWANY on a result that is not finite or circulation conditions that
-/// cannot be met.
-StressFunction solveStressFunction(const Model& m, const Ordering& o, BandMatrix& s,
-                                   bool holes = true);
+/// Assembles into s (nodePattern(m), values 0), factors it by sparse Cholesky and solves; the
+/// factor is freed on return, s keeps the assembled matrix. With holes = false every contour
+/// is held at 0, as if there were no holes. memory_limit bounds the factor's bytes (0: the
+/// machine's memory). Adds its stages to *times when given. Failures: BLAD_PIVOT on a matrix
+/// that is not positive definite or a piece of the mesh that no contour holds, BLAD_PAMIEC
+/// when the factor does not fit, BLAD_ZDEGENEROWANY on a result that is not finite or
+/// circulation conditions that cannot be met.
+StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool holes = true,
+                                   std::size_t memory_limit = 0, SolverTimes* times = nullptr);
 
 /// Σ over the nodes of each hole contour of (K·φ − F), the stiffness and load without the
 /// penalty; the circulation condition asks 2·area of each.

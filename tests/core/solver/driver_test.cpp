@@ -6,7 +6,6 @@
 #include <cstring>
 #include <numbers>
 
-#include "solver/ordering.h"
 #include "test_meshes.h"
 
 namespace {
@@ -207,7 +206,20 @@ TEST(Driver, ComputingTwiceGivesIdenticalBitsAndLeavesInputsAlone) {
     EXPECT_TRUE(sameBits(noc.data(), &m.noc[1][1], 3 * m.ne));
     EXPECT_EQ(m.G, 1234.5f);
     EXPECT_EQ(m.MS, 7.25f);
-    EXPECT_EQ(m.nbw, reverseCuthillMcKee(m).nbw);
+}
+
+TEST(Driver, HalfBandOfTheNodeNumberingOnlyGrows) {
+    Model m;
+    test_meshes::gridModel(m, 1, 1, 7, 3, false);  // an element spans 10 node numbers
+    ASSERT_TRUE(Obliczenia(m).ok());
+    EXPECT_EQ(m.nbw, 10);
+    m.nbw = 40;
+    ASSERT_TRUE(Obliczenia(m).ok());
+    EXPECT_EQ(m.nbw, 40);
+    m.nbw = 0;
+    m.G = 0;
+    EXPECT_FALSE(Obliczenia(m).ok());
+    EXPECT_EQ(m.nbw, 10);
 }
 
 TEST(Driver, FailureAfterSuccessClearsObliczono) {
