@@ -101,3 +101,8 @@ void QtUi::setCaption(const std::string& caption) {
 void QtUi::requestRepaint() {
     owner_->update();
 }
+
+void QtUi::showWindow(QWidget* window) {
+    window->show();
+    window->raise();
+}

@@ -27,6 +27,7 @@ class QtUi : public Ui {
     void setWaitCursor(bool wait) override;
     void setCaption(const std::string& caption) override;
     void requestRepaint() override;
+    void showWindow(QWidget* window) override;
 
   private:
     bool chooseFile(FileDialogData& data, bool save);

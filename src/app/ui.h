@@ -1,9 +1,12 @@
 #pragma once
 // The one seam between command handlers and everything modal or window-bound: message boxes,
-// data-entry dialogs, file choosers, the cursor, the caption and repaint requests.
+// data-entry dialogs, file choosers, the cursor, the caption, repaint requests and the showing of
+// new windows.
 // QtUi implements it with real windows; tests use a scripted implementation.
 
 #include <string>
+
+class QWidget;
 
 enum class Buttons { Ok, YesNo };
 enum class Icon { None, Stop, Exclamation, Question, Information };
@@ -38,4 +41,6 @@ class Ui {
     virtual void setCaption(const std::string& caption) = 0;
     /// Asks for a repaint of the whole drawing area.
     virtual void requestRepaint() = 0;
+    /// Puts a window a command has made (a listing) on the screen.
+    virtual void showWindow(QWidget* window) = 0;
 };

@@ -1,14 +1,22 @@
-#include "view/listing.h"
+#include "listing.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace listing {
 
 namespace {
 
-// Qt formats with the C locale whatever the process locale is.
+// Qt formats with the C locale whatever the process locale is. A negative value that prints
+// as zero prints as the zero itself: no "-0.00".
 QString num(const char* fmt, double v) {
-    return QString::asprintf(fmt, v);
+    const QString s = QString::asprintf(fmt, v);
+    if (!std::signbit(v) || !std::isfinite(v)) return s;
+    const bool nonzero =
+        std::any_of(s.begin(), s.end(), [](QChar c) { return c >= '1' && c <= '9'; });
+    return nonzero ? s : QString::asprintf(fmt, 0.0);
 }
 QString num(int v) {
     return QString::number(v);
@@ -42,13 +50,13 @@ Table dane(const Model& m) {
     at(100, yw, "Wsp. X");
     at(200, yw, "Y");
 
+    // The one material and the moment: the computation uses nothing else.
     const int ym = (N + E) * 20 + 125;
     at(5, ym, "Nr materiału");
     at(100, ym, "Moduł");
-    at(100, (N + E) * 20 + 140, "Younga");
-    at(200, ym, "Wsp. Poissona");
+    at(100, ym + 15, "Kirchhoffa G");
 
-    t.rules = {44, E * 20 + 73, (N + E) * 20 + 160};
+    t.rules = {44, E * 20 + 73, ym + 35};
 
     for (int i = 1; i <= E; ++i) {
         const int y = i * 20 + 30;
@@ -63,6 +71,10 @@ Table dane(const Model& m) {
         at(100, y, num("%8.3f", m.x[i][1]));
         at(200, y, num("%8.3f", m.x[i][2]));
     }
+    at(5, ym + 45, num(1));
+    at(100, ym + 45, num("%g", m.G));
+    at(5, ym + 75, "Moment skręcający MS");
+    at(200, ym + 75, num("%g", m.MS));
     return t;
 }
 
@@ -92,6 +104,24 @@ Table wyniki(const Model& m) {
         at(100, y, num("%8.2f", m.napr[i][1]));
         at(180, y, num("%8.2f", m.napr[i][2]));
     }
+    if (!wartosci) return t;
+
+    // The summary fills the band between the second and the third rule.
+    const int ys = E * 20 + 115;
+    at(5, ys, "Stała skręcania J");
+    // katob = MS / (G J); with MS = 0 it tells nothing of J.
+    const double gk = static_cast<double>(m.G) * m.katob;
+    at(200, ys, gk != 0.0 ? num("%g", m.MS / gk) : QStringLiteral("—"));
+    at(5, ys + 20, "Jednostkowy kąt skręcenia θ");
+    at(200, ys + 20, num("%g", m.katob));
+    if (N > 0 && rowsFor(m.ww.rows(), N) && m.ww.cols() >= 3) {
+        int k = 1;
+        for (int i = 2; i <= N; ++i)
+            if (m.ww[i][3] > m.ww[k][3]) k = i;
+        at(5, ys + 40, "Największe naprężenie τ");
+        at(200, ys + 40, num("%.2f", m.ww[k][3]));
+        at(300, ys + 40, "w węźle " + num(k));
+    }
     return t;
 }
 
@@ -100,7 +130,8 @@ QSize daneRange(const Model& m) {
 }
 
 QSize wynikiRange(const Model& m) {
-    return QSize(30, (m.ne * 40 + 80) / 10);
+    // At least down to the summary below the element rows.
+    return QSize(30, std::max(m.ne * 40 + 80, m.ne * 20 + 180) / 10);
 }
 
 QColor background() {
@@ -108,8 +139,12 @@ QColor background() {
 }
 
 QFont font() {
+    // A Windows font height counts the whole cell; Qt's pixel size is the em, which is smaller.
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(13);
+    for (int px = kFontHeight; px > 1; --px) {
+        f.setPixelSize(px);
+        if (QFontMetrics(f).height() <= kFontHeight) break;
+    }
     return f;
 }
 
@@ -120,9 +155,10 @@ void paint(QPainter& p, const Table& t, QSize size, QPoint offset) {
     p.fillRect(QRect(QPoint(0, 0), size), background());
     p.translate(-offset);
 
-    p.setPen(QPen(Qt::black, 0));
+    // A rule at y covers y - 1 .. y + 1.
+    p.setPen(QPen(Qt::black, kRule, Qt::SolidLine, Qt::FlatCap));
     for (int y : t.rules)
-        p.drawLine(2, y, t.ruleEnd - 1, y);
+        p.drawLine(QPointF(2, y + 0.5), QPointF(t.ruleEnd, y + 0.5));
 
     p.setFont(font());
     const int ascent = p.fontMetrics().ascent();

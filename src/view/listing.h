@@ -23,7 +23,8 @@ struct Text {
     bool operator==(const Text& o) const { return at == o.at && text == o.text; }
 };
 
-/// A table ready to draw: texts and horizontal rules from x = 2 to x = `ruleEnd` (exclusive).
+/// A table ready to draw: texts and horizontal rules, kRule pixels wide, from x = 2 to
+/// x = `ruleEnd` (exclusive).
 struct Table {
     std::vector<Text> texts;
     std::vector<int> rules;  ///< y of each rule
@@ -34,13 +35,21 @@ struct Table {
 
 /// Scroll unit of both listings, in pixels.
 constexpr int kUnit = 10;
+/// Height of a table row; the scroll steps are whole rows.
+constexpr int kRow = 20;
+/// Width of the rules, in pixels.
+constexpr int kRule = 3;
+/// Cell height (ascent + descent) of the texts, in pixels.
+constexpr int kFontHeight = 16;
 
-/// The data listing: elements with their corner nodes, nodes with their coordinates, and the
-/// headings of the (always empty) material table. Empty while there is no model.
+/// The data listing: elements with their corner nodes, nodes with their coordinates, the one
+/// material with its shear modulus G and the twisting moment MS. Empty while there is no model.
 Table dane(const Model& m);
 
-/// The element stresses tau xz and tau yz. Stress values appear only while the results belong
-/// to the model (obliczono = 1); otherwise the rows hold the element numbers alone.
+/// The element stresses tau xz and tau yz, and below them the torsion constant J, the unit
+/// angle of twist and the largest nodal stress with its node. Values appear only while the
+/// results belong to the model (obliczono = 1); otherwise the rows hold the element numbers
+/// alone.
 Table wyniki(const Model& m);
 
 /// Scroll ranges in units (horizontal, vertical) for the counts of `m` at this moment.
@@ -49,7 +58,8 @@ QSize wynikiRange(const Model& m);
 
 /// Background of both listings (light grey).
 QColor background();
-/// Font of the listings' texts.
+/// Font of the listings' texts: Arial (or the face it maps to) with a cell height of
+/// kFontHeight pixels, as a Windows font of height 16 has.
 QFont font();
 
 /// Fills `size` with the background and draws `t` shifted up and left by `offset`.

@@ -1,12 +1,13 @@
-#include "view/listing_window.h"
+#include "listing_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 #include <vector>
-
-#include "app/ui.h"
 
 namespace {
 
@@ -27,7 +28,6 @@ ListingWindow::ListingWindow(Model& model, int Model::*flag, QSize range, const 
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setAutoFillBackground(false);
-    move(20, 20);
     resize(size);
     updateBars();
     m.*flag_ = 1;
@@ -65,6 +65,9 @@ void ListingWindow::updateBars() {
     horizontalScrollBar()->setPageStep(std::max(1, page.width()));
     verticalScrollBar()->setRange(0, std::max(0, range_.height() - page.height()));
     verticalScrollBar()->setPageStep(std::max(1, page.height()));
+    // An arrow, on the keyboard or the bar, moves one row.
+    horizontalScrollBar()->setSingleStep(listing::kRow / listing::kUnit);
+    verticalScrollBar()->setSingleStep(listing::kRow / listing::kUnit);
 }
 
 void ListingWindow::paintEvent(QPaintEvent*) {
@@ -75,6 +78,56 @@ void ListingWindow::paintEvent(QPaintEvent*) {
 void ListingWindow::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateBars();
+}
+
+void ListingWindow::wheelEvent(QWheelEvent* event) {
+    // One notch (120 eighths of a degree) scrolls three rows, whatever the desktop's setting;
+    // finer wheels add up to whole notches. Scrolling down shows later rows.
+    wheel_ += event->angleDelta();
+    constexpr int kNotch = 120;
+    constexpr int kStep = 3 * listing::kRow / listing::kUnit;
+    const QPoint notches(wheel_.x() / kNotch, wheel_.y() / kNotch);  // whole notches only
+    wheel_ -= notches * kNotch;
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    v->setValue(v->value() - notches.y() * kStep);
+    h->setValue(h->value() - notches.x() * kStep);
+    event->accept();
+}
+
+void ListingWindow::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    switch (event->key()) {
+        case Qt::Key_Home:
+            v->setValue(v->minimum());
+            break;
+        case Qt::Key_End:
+            v->setValue(v->maximum());
+            break;
+        case Qt::Key_PageUp:
+            v->triggerAction(QAbstractSlider::SliderPageStepSub);
+            break;
+        case Qt::Key_PageDown:
+            v->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            break;
+        case Qt::Key_Up:
+            v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Down:
+            v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        case Qt::Key_Left:
+            h->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Right:
+            h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+    }
+    event->accept();
 }
 
 void ListingWindow::closeEvent(QCloseEvent* event) {
@@ -88,10 +141,10 @@ _DANE_::_DANE_(Model& m, QWidget* owner)
     : ListingWindow(m, &Model::id, listing::daneRange(m), QStringLiteral("Dane do obliczeń"),
                     QSize(450, 400), owner) {}
 
-_WYNIKI_::_WYNIKI_(Model& m, Ui& ui)
+_WYNIKI_::_WYNIKI_(Model& m, Complaint emptyModel)
     : ListingWindow(m, &Model::iw, listing::wynikiRange(m), QStringLiteral("Wyniki obliczeń"),
                     QSize(500, 400), nullptr),
-      ui_(ui) {}
+      emptyModel_(std::move(emptyModel)) {}
 
 listing::Table _WYNIKI_::table() const {
     return listing::wyniki(m);
@@ -105,12 +158,7 @@ void _WYNIKI_::paintEvent(QPaintEvent* event) {
     if (m.Pusty != 0 && !zgloszono_) {
         zgloszono_ = true;
         QMetaObject::invokeMethod(
-            this,
-            [this] {
-                ui_.message("PUSTY jest 1 !", "Błąd wejścia do klasy WYNIKI", Buttons::YesNo,
-                            Icon::Question);
-            },
-            Qt::QueuedConnection);
+            this, [this] { emptyModel_(); }, Qt::QueuedConnection);
     }
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The data and results listing windows: scrollable views of the listing tables, redrawn from
-// the current model at every paint. Each sets its model flag (id or iw) while it is open.
+// the current model at every paint. Each sets its model flag (id or iw) while it is open. The
+// caller places and shows them; one wheel notch scrolls three rows, and the keyboard scrolls
+// by rows (arrows), pages (Page Up, Page Down) and to either end (Home, End).
 
 #include <QAbstractScrollArea>
 #include <QString>
+#include <functional>
 
+#include "listing.h"
 #include "model/model.h"
-#include "view/listing.h"
-
-class Ui;
 
 /// Common part of both listings: scroller, painting, close handling and the register of open
 /// listings that the main window closes when the model changes.
@@ -36,6 +37,8 @@ class ListingWindow : public QAbstractScrollArea {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     Model& m;
 
@@ -46,6 +49,7 @@ class ListingWindow : public QAbstractScrollArea {
     int Model::*flag_;
     QSize range_;
     bool registered_ = true;
+    QPoint wheel_;  ///< wheel turn not yet scrolled, in eighths of a degree
 
     friend void zamknijListy(Model& m);
     friend void odswiezListy(const Model& m);
@@ -61,19 +65,23 @@ class _DANE_ : public ListingWindow {
     listing::Table table() const override { return listing::dane(m); }
 };
 
-/// "Wyniki obliczeń": element stresses. A top-level window of its own; sets iw.
+/// "Wyniki obliczeń": element stresses and the results summary. A top-level window of its own;
+/// sets iw.
 class _WYNIKI_ : public ListingWindow {
     Q_OBJECT
   public:
-    /// `ui` shows the complaint about a painted empty model; it must outlive the window.
-    _WYNIKI_(Model& m, Ui& ui);
+    /// Tells the user that the listing was painted over an empty model (a message box); called
+    /// after the paint, once per window.
+    using Complaint = std::function<void()>;
+
+    _WYNIKI_(Model& m, Complaint emptyModel);
 
   protected:
     listing::Table table() const override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    Ui& ui_;
+    Complaint emptyModel_;
     bool zgloszono_ = false;
 };
 

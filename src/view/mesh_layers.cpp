@@ -1,4 +1,4 @@
-#include "view/mesh_layers.h"
+#include "mesh_layers.h"
 
 #include <QPainter>
 #include <QPen>

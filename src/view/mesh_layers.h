@@ -7,8 +7,8 @@
 #include <QPointF>
 
 #include "model/model.h"
-#include "view/paint_model.h"
-#include "view/view_mapping.h"
+#include "paint_model.h"
+#include "view_mapping.h"
 
 class QPainter;
 

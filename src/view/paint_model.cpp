@@ -1,11 +1,11 @@
-#include "view/paint_model.h"
+#include "paint_model.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 
-#include "view/mesh_layers.h"
-#include "view/stress_layer.h"
+#include "mesh_layers.h"
+#include "stress_layer.h"
 
 const char* const kZbytMaleOkno = "Zbyt małe okno aby wyświetlić projekt";
 

@@ -7,8 +7,8 @@
 #include <QSize>
 
 #include "model/model.h"
-#include "view/stress_layer.h"
-#include "view/view_mapping.h"
+#include "stress_layer.h"
+#include "view_mapping.h"
 
 class QPainter;
 

@@ -1,11 +1,11 @@
-#include "view/stress_layer.h"
+#include "stress_layer.h"
 
 #include <QPainter>
 #include <QPolygon>
 #include <cmath>
 #include <cstdio>
 
-#include "view/paint_model.h"
+#include "paint_model.h"
 
 StressPalette stressPalette(int p_skok) {
     StressPalette k;

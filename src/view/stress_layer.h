@@ -7,7 +7,7 @@
 #include <array>
 
 #include "model/model.h"
-#include "view/view_mapping.h"
+#include "view_mapping.h"
 
 class QPainter;
 struct ViewOptions;

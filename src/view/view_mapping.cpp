@@ -1,4 +1,4 @@
-#include "view/view_mapping.h"
+#include "view_mapping.h"
 
 #include <cmath>
 

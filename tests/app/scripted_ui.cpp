@@ -1,5 +1,7 @@
 #include "scripted_ui.h"
 
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 std::ostream& operator<<(std::ostream& os, const Prompt& p) {
@@ -119,4 +121,9 @@ void ScriptedUi::setWaitCursor(bool wait) {
 void ScriptedUi::setCaption(const std::string& c) {
     caption = c;
     captions.push_back(c);
+}
+
+void ScriptedUi::showWindow(QWidget* window) {
+    windowsShown.push_back(window);
+    window->show();
 }

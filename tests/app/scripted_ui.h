@@ -54,6 +54,9 @@ class ScriptedUi : public Ui {
     void setWaitCursor(bool wait) override;
     void setCaption(const std::string& caption) override;
     void requestRepaint() override { ++repaints; }
+    /// Records the window and shows it, on the test platform, so that it paints and closes as
+    /// in the program.
+    void showWindow(QWidget* window) override;
 
     /// Fails the test when something queued was not used; clears the queues.
     void verifyAllUsed();
@@ -62,6 +65,8 @@ class ScriptedUi : public Ui {
     std::vector<std::string> captions;  ///< every caption set, in order
     std::string caption;                ///< the current frame caption
     int repaints = 0;
+    /// Every window shown, in order.
+    std::vector<QWidget*> windowsShown;
     bool waitCursor = false;
     int waitCalls = 0;
     /// The settings the file choosers were shown with, and whether each was a save.

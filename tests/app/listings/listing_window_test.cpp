@@ -4,10 +4,15 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -81,7 +86,8 @@ TEST_F(Listings, DataListingIsAnOwnedWindowWithItsFlagSet) {
     EXPECT_TRUE(w->isWindow());
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->parentWidget(), okno.get());
-    EXPECT_EQ(w->pos(), QPoint(20, 20));
+    EXPECT_EQ(ui.windowsShown, std::vector<QWidget*>{w});
+    EXPECT_EQ(w->pos(), okno->mapToGlobal(QPoint(20, 20)));
     EXPECT_EQ(w->size(), QSize(450, 400));
     EXPECT_EQ(w->range(), QSize(30, 41));
     EXPECT_EQ(w->scrollOffset(), QPoint(0, 0));
@@ -97,9 +103,10 @@ TEST_F(Listings, ResultsListingIsATopLevelWindowWithItsFlagSet) {
     EXPECT_EQ(w->windowTitle(), "Wyniki obliczeń");
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->parentWidget(), nullptr);
-    EXPECT_EQ(w->pos(), QPoint(20, 20));
+    EXPECT_EQ(ui.windowsShown, std::vector<QWidget*>{w});
+    EXPECT_EQ(w->pos(), okno->mapToGlobal(QPoint(20, 20)));
     EXPECT_EQ(w->size(), QSize(500, 400));
-    EXPECT_EQ(w->range(), QSize(30, 16));
+    EXPECT_EQ(w->range(), QSize(30, 22));
 }
 
 TEST_F(Listings, ClosingByTheCloseBoxClearsTheFlagAndDestroysTheWindow) {
@@ -225,6 +232,67 @@ TEST_F(Listings, ScrollingMovesThePaintingByTenPixelUnits) {
     EXPECT_EQ(img.pixel(300, y), black);
 }
 
+// What one input does to the vertical offset of a data listing of 30 elements and 40 nodes:
+// rows of 20 pixels, pages of the window's height, both ends.
+struct ScrollInput {
+    const char* name;
+    int startPx;
+    std::function<void(_DANE_*)> send;
+    std::function<int(int page, int max)> expectPx;
+};
+
+void key(QWidget* w, Qt::Key k) {
+    QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+void wheel(QWidget* w, int angle) {
+    const QPointF at(50, 50);
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST_F(Listings, KeysAndWheelScrollByRowsPagesAndEnds) {
+    const ScrollInput inputs[] = {
+        {"Down", 0, [](_DANE_* w) { key(w, Qt::Key_Down); }, [](int, int) { return 20; }},
+        {"Up", 100, [](_DANE_* w) { key(w, Qt::Key_Up); }, [](int, int) { return 80; }},
+        {"Up at the top", 0, [](_DANE_* w) { key(w, Qt::Key_Up); }, [](int, int) { return 0; }},
+        {"PageDown", 0, [](_DANE_* w) { key(w, Qt::Key_PageDown); },
+         [](int page, int) { return page; }},
+        {"PageUp", 500, [](_DANE_* w) { key(w, Qt::Key_PageUp); },
+         [](int page, int) { return 500 - page; }},
+        {"End", 0, [](_DANE_* w) { key(w, Qt::Key_End); }, [](int, int max) { return max; }},
+        {"Home", 500, [](_DANE_* w) { key(w, Qt::Key_Home); }, [](int, int) { return 0; }},
+        {"wheel down", 0, [](_DANE_* w) { wheel(w->viewport(), -120); },
+         [](int, int) { return 60; }},
+        {"wheel up", 100, [](_DANE_* w) { wheel(w->viewport(), 120); },
+         [](int, int) { return 40; }},
+        {"two notches", 0, [](_DANE_* w) { wheel(w->viewport(), -240); },
+         [](int, int) { return 120; }},
+        {"half notches add up", 0,
+         [](_DANE_* w) {
+             wheel(w->viewport(), -60);
+             wheel(w->viewport(), -60);
+         },
+         [](int, int) { return 60; }},
+        {"half a notch", 0, [](_DANE_* w) { wheel(w->viewport(), -60); },
+         [](int, int) { return 0; }},
+    };
+    makeModel(m, 40, 30);
+    for (const ScrollInput& in : inputs) {
+        okno->dispatch(kDane);
+        auto* w = qobject_cast<_DANE_*>(okno->dd.data());
+        ASSERT_NE(w, nullptr);
+        QScrollBar* v = w->verticalScrollBar();
+        const int page = v->pageStep() * listing::kUnit;
+        const int max = v->maximum() * listing::kUnit;
+        v->setValue(in.startPx / listing::kUnit);
+        in.send(w);
+        EXPECT_EQ(w->scrollOffset(), QPoint(0, in.expectPx(page, max))) << in.name;
+        w->close();
+    }
+}
+
 TEST_F(Listings, ResultsListingOfAnEmptyModelComplainsOnceAfterThePaint) {
     withResults();
     okno->dispatch(kWyniki);
@@ -281,6 +349,37 @@ TEST_F(Listings, AComputationRepaintsTheOpenListings) {
     QCoreApplication::processEvents();
     EXPECT_GT(wyniki.paints, 0);
     EXPECT_GT(dane.paints, 0);
+}
+
+// In the program's frame: both listings open 20 pixels into the drawing area, below the menu
+// bar wherever the frame stands, and the data listing is owned by the frame's window.
+TEST(ListingsInTheFrame, OpenInsideTheDrawingAreaAndTheDataListingIsOwned) {
+    Model m;
+    ScriptedUi ui;
+    _WIRTOR_ app(m, &ui);
+    std::strcpy(app._tytul_, "WIRTOR");
+    app.InitMainWindow();
+    Ramka* frame = app.frame();
+    frame->showNormal();
+    frame->move(130, 70);
+    QApplication::processEvents();
+    _OKNO_* okno = frame->client();
+    makeModel(m, 3, 1);
+    m.obliczono = 1;
+    okno->dispatch(kDane);
+    okno->dispatch(kWyniki);
+    const QPoint corner = okno->mapToGlobal(QPoint(0, 0));
+    const int menuBottom = frame->menuBar()->mapToGlobal(QPoint(0, frame->menuBar()->height())).y();
+    ASSERT_GT(corner.x(), 0);
+    ASSERT_GE(corner.y(), menuBottom);
+    for (QWidget* w : {okno->dd.data(), okno->oo.data()}) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->pos(), corner + QPoint(20, 20)) << w->windowTitle().toStdString();
+        EXPECT_GT(w->frameGeometry().top(), menuBottom);
+    }
+    ASSERT_NE(okno->dd->windowHandle(), nullptr);
+    EXPECT_EQ(okno->dd->windowHandle()->transientParent(), frame->windowHandle());
+    EXPECT_EQ(okno->oo->parentWidget(), nullptr);
 }
 
 // "Koniec" with both listings open: the program still ends, and neither listing outlives it.

@@ -1,0 +1,10 @@
+# Fails when a source in DIR includes an app/ header or climbs out of its directory.
+file(GLOB sources ${DIR}/*.cpp ${DIR}/*.h)
+foreach(source IN LISTS sources)
+    file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "[\"<](app/|\\.\\./)")
+            message(FATAL_ERROR "The view includes an app header:\n${source}\n${line}")
+        endif()
+    endforeach()
+endforeach()
