@@ -171,7 +171,7 @@ void _OKNO_::EvMouseMove(QPoint point) {
         pgyy = point.y();
         update();
     }
-    wsp->xx->setText(QString::fromStdString(readOutText(m, wx, wy, el, p_napr, p_rn)));
+    wsp->setReadOut(QString::fromStdString(readOutText(m, wx, wy, el, p_napr, p_rn)));
 }
 
 void _OKNO_::EvLButtonUp(QPoint) {

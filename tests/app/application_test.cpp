@@ -116,7 +116,8 @@ TEST(Application, StartsWithFrameMenuAndReadOutAndEndsAfterOneQuestion) {
         EXPECT_EQ(okno->wsp->geometry(), QRect(400, 10, 110, 100));
         EXPECT_EQ(okno->wsp->windowTitle(), "Współrzędne");
         EXPECT_TRUE(okno->wsp->isVisible());
-        EXPECT_EQ(okno->wsp->xx->text(), "x=0,       y=0");
+        EXPECT_EQ(okno->wsp->readOut(), "x=0,       y=0");
+        EXPECT_EQ(okno->wsp->xx->text(), "x=0,\ny=0");
         EXPECT_EQ(okno->wsp->xx->size(), QSize(60, 60));
 
         // Restoring gives the 640 x 400 frame.

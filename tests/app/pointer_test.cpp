@@ -29,7 +29,7 @@ class Pointer : public ::testing::Test {
     QImage shot() { return okno.grab().toImage().convertToFormat(QImage::Format_RGB32); }
     std::string readOut(int X, int Y) {
         okno.EvMouseMove({X, Y});
-        return okno.wsp->xx->text().toStdString();
+        return okno.wsp->readOut().toStdString();
     }
     std::vector<int> drag(QPoint from, QPoint to) {
         okno.EvLButtonDown(from);
@@ -145,7 +145,7 @@ TEST_F(Pointer, MouseEventsReachTheHandlers) {
     send(QEvent::MouseButtonPress, {290, 0}, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(w_grup, 1);
     send(QEvent::MouseMove, {260, 20}, Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(okno.wsp->xx->text().toStdString(), "x= 9.40, y= 9.60");
+    EXPECT_EQ(okno.wsp->readOut().toStdString(), "x= 9.40, y= 9.60");
     send(QEvent::MouseButtonRelease, {260, 20}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(w_grup, 0);
     ASSERT_EQ(m.i_grp, 1);
