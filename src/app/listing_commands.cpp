@@ -19,10 +19,16 @@ void _OKNO_::Cm_Dane() {
 
 void _OKNO_::Cm_Wyniki() {
     if (m.Pusty != 0 || m.obliczono != 1) return;
-    Ui& u = ui;
-    oo = new _WYNIKI_(m, [&u] {
+    WynikiHooks hooks;
+    hooks.emptyModel = [&u = ui] {
         u.message("PUSTY jest 1 !", "Błąd wejścia do klasy WYNIKI", Buttons::YesNo, Icon::Question);
-    });
+    };
+    // Every change of the model drops the outcome and closes the listings.
+    hooks.J = [this]() -> std::optional<double> {
+        if (ostatnie_ && ostatnie_->ok()) return ostatnie_->J;
+        return std::nullopt;
+    };
+    oo = new _WYNIKI_(m, std::move(hooks));
     oo->move(mapToGlobal(kListingOffset));
     ui.showWindow(oo);
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "solver/summary.h"
+
 namespace listing {
 
 namespace {
@@ -78,7 +80,7 @@ Table dane(const Model& m) {
     return t;
 }
 
-Table wyniki(const Model& m) {
+Table wyniki(const Model& m, std::optional<double> J) {
     Table t;
     t.ruleEnd = 450;
     if (m.Pusty != 0) {
@@ -111,16 +113,14 @@ Table wyniki(const Model& m) {
     at(5, ys, "Stała skręcania J");
     // katob = MS / (G J); with MS = 0 it tells nothing of J.
     const double gk = static_cast<double>(m.G) * m.katob;
-    at(200, ys, gk != 0.0 ? num("%g", m.MS / gk) : QStringLiteral("—"));
+    if (!J && gk != 0.0) J = m.MS / gk;
+    at(200, ys, J ? num("%g", *J) : QStringLiteral("—"));
     at(5, ys + 20, "Jednostkowy kąt skręcenia θ");
     at(200, ys + 20, num("%g", m.katob));
-    if (N > 0 && rowsFor(m.ww.rows(), N) && m.ww.cols() >= 3) {
-        int k = 1;
-        for (int i = 2; i <= N; ++i)
-            if (m.ww[i][3] > m.ww[k][3]) k = i;
+    if (const NodalPeak p = largestNodalStress(m); p.node != 0) {
         at(5, ys + 40, "Największe naprężenie τ");
-        at(200, ys + 40, num("%.2f", m.ww[k][3]));
-        at(300, ys + 40, "w węźle " + num(k));
+        at(200, ys + 40, num("%g", p.tau));
+        at(300, ys + 40, "w węźle " + num(p.node));
     }
     return t;
 }

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "model/model.h"
@@ -49,8 +50,9 @@ Table dane(const Model& m);
 /// The element stresses tau xz and tau yz, and below them the torsion constant J, the unit
 /// angle of twist and the largest nodal stress with its node. Values appear only while the
 /// results belong to the model (obliczono = 1); otherwise the rows hold the element numbers
-/// alone.
-Table wyniki(const Model& m);
+/// alone. `J` is the torsion constant of the last computation when the caller knows it;
+/// without it J follows from MS / (G katob), which a zero moment leaves unknown.
+Table wyniki(const Model& m, std::optional<double> J = std::nullopt);
 
 /// Scroll ranges in units (horizontal, vertical) for the counts of `m` at this moment.
 QSize daneRange(const Model& m);

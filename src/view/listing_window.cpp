@@ -141,13 +141,13 @@ _DANE_::_DANE_(Model& m, QWidget* owner)
     : ListingWindow(m, &Model::id, listing::daneRange(m), QStringLiteral("Dane do obliczeń"),
                     QSize(450, 400), owner) {}
 
-_WYNIKI_::_WYNIKI_(Model& m, Complaint emptyModel)
+_WYNIKI_::_WYNIKI_(Model& m, WynikiHooks hooks)
     : ListingWindow(m, &Model::iw, listing::wynikiRange(m), QStringLiteral("Wyniki obliczeń"),
                     QSize(500, 400), nullptr),
-      emptyModel_(std::move(emptyModel)) {}
+      hooks_(std::move(hooks)) {}
 
 listing::Table _WYNIKI_::table() const {
-    return listing::wyniki(m);
+    return listing::wyniki(m, hooks_.J ? hooks_.J() : std::nullopt);
 }
 
 void _WYNIKI_::paintEvent(QPaintEvent* event) {
@@ -158,7 +158,11 @@ void _WYNIKI_::paintEvent(QPaintEvent* event) {
     if (m.Pusty != 0 && !zgloszono_) {
         zgloszono_ = true;
         QMetaObject::invokeMethod(
-            this, [this] { emptyModel_(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (hooks_.emptyModel) hooks_.emptyModel();
+            },
+            Qt::QueuedConnection);
     }
 }
 

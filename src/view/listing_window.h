@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "listing.h"
 #include "model/model.h"
@@ -25,14 +26,13 @@ class ListingWindow : public QAbstractScrollArea {
     QPoint scrollOffset() const;
     /// Scroll range in units, fixed at opening.
     QSize range() const { return range_; }
+    /// The table for the model as it is now: what the next paint draws.
+    virtual listing::Table table() const = 0;
 
   protected:
     /// `flag` is Model::id or Model::iw; `owner` null makes an independent top-level window.
     ListingWindow(Model& m, int Model::*flag, QSize range, const QString& title, QSize size,
                   QWidget* owner);
-
-    /// The table for the model as it is now.
-    virtual listing::Table table() const = 0;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -61,8 +61,16 @@ class _DANE_ : public ListingWindow {
   public:
     _DANE_(Model& m, QWidget* owner);
 
-  protected:
     listing::Table table() const override { return listing::dane(m); }
+};
+
+/// What the results listing asks of the program around it.
+struct WynikiHooks {
+    /// Tells the user that the listing was painted over an empty model (a message box); called
+    /// after the paint, once per window.
+    std::function<void()> emptyModel;
+    /// The torsion constant of the last computation, when the program knows it.
+    std::function<std::optional<double>()> J;
 };
 
 /// "Wyniki obliczeń": element stresses and the results summary. A top-level window of its own;
@@ -70,18 +78,15 @@ class _DANE_ : public ListingWindow {
 class _WYNIKI_ : public ListingWindow {
     Q_OBJECT
   public:
-    /// Tells the user that the listing was painted over an empty model (a message box); called
-    /// after the paint, once per window.
-    using Complaint = std::function<void()>;
+    _WYNIKI_(Model& m, WynikiHooks hooks);
 
-    _WYNIKI_(Model& m, Complaint emptyModel);
+    listing::Table table() const override;
 
   protected:
-    listing::Table table() const override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    Complaint emptyModel_;
+    WynikiHooks hooks_;
     bool zgloszono_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <clocale>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -198,7 +199,7 @@ TEST(ResultsListing, HeadingsRowsAndRules) {
                               {5, 175, "Jednostkowy kąt skręcenia θ"},
                               {200, 175, "0.0025"},
                               {5, 195, "Największe naprężenie τ"},
-                              {200, 195, "4.50"},
+                              {200, 195, "4.5"},
                               {300, 195, "w węźle 3"}}));
     // E = 2, N = 4: the summary lies between the second and the third rule.
     EXPECT_EQ(t.rules, (std::vector<int>{48, 148, 298}));
@@ -208,6 +209,7 @@ TEST(ResultsListing, HeadingsRowsAndRules) {
 struct Summary {
     int nn;
     float G, MS, katob;
+    std::optional<double> knownJ;           ///< J of the last computation, when the caller gives it
     std::vector<float> tau;                 ///< ww[i][3] of nodes 1..nn
     const char *J, *theta, *tauMax, *node;  ///< node null: no stress line
 };
@@ -222,7 +224,7 @@ TEST_P(ResultsSummary, TorsionConstantTwistAndLargestNodalStress) {
     for (int i = 1; i <= c.nn; ++i)
         m.ww[i][3] = c.tau[i - 1];
     m.obliczono = 1;
-    const listing::Table t = listing::wyniki(m);
+    const listing::Table t = listing::wyniki(m, c.knownJ);
     // No elements: the band starts at 115, between the rules at 108 and nn * 20 + 178.
     std::vector<Text> want = texts({{5, 115, "Stała skręcania J"},
                                     {200, 115, c.J},
@@ -248,12 +250,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ResultsSummary,
     ::testing::Values(
         // J = MS / (G katob); ties go to the lowest node.
-        Summary{4, 80000, 1000, 0.0025f, {1, 9.5f, 3, 9.5f}, "5", "0.0025", "9.50", "w węźle 2"},
-        Summary{3, 2, -3, -0.5f, {0, 0, 12345.678f}, "3", "-0.5", "12345.68", "w węźle 3"},
-        Summary{1, 80000, 1, 1e-9f, {0.001f}, "12500", "1e-09", "0.00", "w węźle 1"},
-        // A zero moment twists nothing and leaves J unknown.
-        Summary{3, 80000, 0, 0, {0, 0, 0}, "—", "0", "0.00", "w węźle 1"},
-        Summary{0, 80000, 1, 0.5f, {}, "2.5e-05", "0.5", nullptr, nullptr}));
+        Summary{4, 80000, 1000, 0.0025f, {}, {1, 9.5f, 3, 9.5f}, "5", "0.0025", "9.5", "w węźle 2"},
+        Summary{3, 2, -3, -0.5f, {}, {0, 0, 12345.678f}, "3", "-0.5", "12345.7", "w węźle 3"},
+        Summary{1, 80000, 1, 1e-9f, {}, {0.001f}, "12500", "1e-09", "0.001", "w węźle 1"},
+        // A zero moment twists nothing and leaves J unknown, unless the caller knows it.
+        Summary{3, 80000, 0, 0, {}, {0, 0, 0}, "—", "0", "0", "w węźle 1"},
+        Summary{3, 80000, 0, 0, 2.25, {0, 0, 0}, "2.25", "0", "0", "w węźle 1"},
+        Summary{3, 80000, 1000, 0.0025f, 4.75, {0, 1, 0}, "4.75", "0.0025", "1", "w węźle 2"},
+        Summary{0, 80000, 1, 0.5f, {}, {}, "2.5e-05", "0.5", nullptr, nullptr}));
 
 TEST(ResultsListing, StressesThatDoNotBelongToTheModelAreNotShown) {
     Model m;

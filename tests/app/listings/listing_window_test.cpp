@@ -322,6 +322,24 @@ TEST_F(Listings, ResultsListingShowsTheStressesOfTheModel) {
     EXPECT_EQ(img.pixel(1, 48), listing::background().rgb());
 }
 
+TEST_F(Listings, ResultsListingShowsTheTorsionConstantOfTheLastComputation) {
+    makeSquare(m);
+    m.MS = 0.0f;  // nothing twists: J no longer follows from the results
+    okno->dispatch(1010);
+    ASSERT_EQ(m.obliczono, 1);
+    okno->dispatch(kWyniki);
+    auto* w = qobject_cast<_WYNIKI_*>(okno->oo.data());
+    ASSERT_NE(w, nullptr);
+    // 8 elements: J stands at (200, 8 * 20 + 115), as the status line gives it.
+    QString J;
+    for (const listing::Text& t : w->table().texts)
+        if (t.at == QPoint(200, 275)) J = t.text;
+    ASSERT_FALSE(J.isEmpty());
+    EXPECT_NE(J, "—");
+    EXPECT_TRUE(okno->statusText().startsWith("J = " + J + " "))
+        << okno->statusText().toStdString();
+}
+
 // Counts the paints a widget receives.
 struct PaintCounter : QObject {
     int paints = 0;
