@@ -8,8 +8,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <string>
+
+#include "model/safe_save.h"
 
 namespace {
 
@@ -44,10 +45,6 @@ class Fd {
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     ~Fd() { close(); }
-    void reset(int fd) {
-        close();
-        fd_ = fd;
-    }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
     /// Closes the descriptor; false when the close itself reports an error.
@@ -69,17 +66,6 @@ bool readFull(int fd, unsigned char* buf, std::size_t n) {
         if (got <= 0) return false;
         buf += got;
         n -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-bool writeFull(int fd, const unsigned char* buf, std::size_t n) {
-    while (n > 0) {
-        const ssize_t put = ::write(fd, buf, n);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        buf += put;
-        n -= static_cast<std::size_t>(put);
     }
     return true;
 }
@@ -123,7 +109,7 @@ class WordWriter {
     void putFloat(float v) { put(std::bit_cast<std::uint32_t>(v)); }
     /// Writes what is buffered; false once any write has failed.
     bool flush() {
-        if (ok_ && len_ > 0) ok_ = writeFull(fd_, buf_, len_);
+        if (ok_ && len_ > 0) ok_ = writeAll(fd_, buf_, len_);
         len_ = 0;
         return ok_;
     }
@@ -160,9 +146,12 @@ bool scanBody(int fd, std::int64_t ne, std::int64_t nn, Sink sink) {
 }  // namespace
 
 FileOutcome readModelFile(const std::string& path, Model& m) {
-    // O_NONBLOCK: a named pipe must not hang the open; it is refused below as not a file.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    // Only a regular file is opened: opening a device may act on it, a named pipe may block.
     struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return failure(FileStatus::CannotOpen, kCannotOpen);
+    // O_NONBLOCK: should the name lead to a pipe by now, the open does not hang either.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return failure(FileStatus::CannotOpen, kCannotOpen);
 
@@ -225,8 +214,6 @@ FileOutcome readModelFile(const std::string& path, Model& m) {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // What the reader accepts back, apart from the node count: a save that would leave a file
 // that cannot be opened again is refused instead of being reported as done.
 bool writable(const Model& m) {
@@ -237,7 +224,7 @@ bool writable(const Model& m) {
     return true;
 }
 
-// Writes the model to an open descriptor and makes it durable.
+// Writes the model to an open descriptor.
 bool writeBody(int fd, const Model& m) {
     WordWriter out(fd);
     out.putInt(m.ne);
@@ -253,49 +240,14 @@ bool writeBody(int fd, const Model& m) {
     }
     for (int i = 1; i <= m.nq; ++i)
         out.putFloat(m.si[i]);
-    return out.flush() && ::fsync(fd) == 0;
+    return out.flush();
 }
 
 }  // namespace
 
 FileOutcome writeModelFile(const std::string& path, Model& m) {
     m.nq = m.nn;
-    if (!writable(m)) return failure(FileStatus::CannotWrite, kCannotWrite);
-    std::error_code ec;
-    fs::path target(path);
-    // Replace the file a symbolic link points to, not the link.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
-    }
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    // A file that could not be opened for writing is not replaced through its directory.
-    if (target.filename().empty() || (exists && S_ISDIR(old.st_mode)) ||
-        (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
+    if (!writable(m) || !saveFileSafely(path, [&](int fd) { return writeBody(fd, m); }))
         return failure(FileStatus::CannotWrite, kCannotWrite);
-
-    // The new file is written beside the old one and renamed over it only when complete.
-    const fs::path dir = target.parent_path();
-    // Cut long names so that the temporary name stays within the file-name limit.
-    std::string stem(1, '.');
-    stem += target.filename().string().substr(0, 200);
-    stem += ".tmp";
-    stem += std::to_string(::getpid());
-    fs::path temp;
-    Fd fd;
-    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        temp = dir / (stem + "-" + std::to_string(attempt));
-        fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!fd.valid() && errno != EEXIST) break;
-    }
-    if (!fd.valid()) return failure(FileStatus::CannotWrite, kCannotWrite);
-    if (exists) (void)::fchmod(fd.get(), old.st_mode & 07777);
-
-    const bool written = writeBody(fd.get(), m);
-    if (!fd.close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return failure(FileStatus::CannotWrite, kCannotWrite);
-    }
     return {};
 }
