@@ -305,6 +305,7 @@ void _OKNO_::Cm_Otworz() {
     edycja({}, [&] {
         r = readModelFile(_plik_.path, m);
         if (!r.ok()) return false;
+        plikModelu = fileIdOf(_plik_.path);
         caption = "WIRTOR - " + _plik_.path;
         ui.setCaption(caption);
         p_napr = 0;
@@ -326,6 +327,7 @@ void _OKNO_::Cm_Zapisz() {
         ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
         return;
     }
+    plikModelu = fileIdOf(_plik_.path);
     caption = "WIRTOR - " + _plik_.path;
     ui.setCaption(caption);
     ui.message(kZapisano, kWirtor, Buttons::Ok, Icon::None);
@@ -335,6 +337,10 @@ void _OKNO_::Cm_zap_wyn() {
     // Without current results the nodal table would hold stale or undefined values.
     if (m.Pusty == 1 || m.obliczono == 0) return;
     if (!ui.chooseSaveFile(_pliktxt_)) return;
+    if (sameFile(fileIdOf(_pliktxt_.path), plikModelu)) {
+        ui.message(kReportOverModel, kBladDysku, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
 
     ui.setWaitCursor(true);
     const FileOutcome r = writeReport(_pliktxt_.path, m);

@@ -14,6 +14,7 @@
 #include "app/records.h"
 #include "app/ui.h"
 #include "edit/resize.h"
+#include "model/file_id.h"
 #include "model/model.h"
 #include "solver/driver.h"
 #include "view/stress_layer.h"
@@ -181,6 +182,8 @@ class _OKNO_ : public QWidget {
     /// Model-file dialog settings (open and save) and the results-report dialog settings.
     FileDialogData _plik_;
     FileDialogData _pliktxt_;
+    /// The file the model was last read from or saved to: no report is written over it.
+    FileId plikModelu;
 
     // Transfer records of the dialogs; a dialog reopened later starts from the last
     // confirmed texts unless its command rewrites them.

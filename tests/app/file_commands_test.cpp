@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -265,6 +266,41 @@ TEST_F(FileCommands, ReportThatCannotBeWrittenSaysSo) {
     ui.choose(path("no/such/dir/w.txt")).answer(Answer::Ok);
     okno.Cm_zap_wyn();
     EXPECT_EQ(ui.prompts, std::vector<Prompt>{dysk("Nie można zapisać danych do pliku")});
+}
+
+// The model's file, saved or opened, is never replaced by a report, whatever path leads to it.
+TEST_F(FileCommands, ReportOverTheModelsFileIsRefused) {
+    const std::string saved = saveSquare("sq.WT");
+    const std::string opened = path("otwarty.WT");
+    std::filesystem::copy_file(saved, opened);
+    std::filesystem::create_directory(path("sub"));
+    std::filesystem::create_symlink(opened, path("link.txt"));
+    struct Case {
+        const char* how;
+        std::string model;  // opened first when it is not the file just saved
+        std::string report;
+    } const cases[] = {
+        {"saved, same path", saved, saved},
+        {"saved, other spelling", saved, path("sub/../sq.WT")},
+        {"opened, same path", opened, opened},
+        {"opened, through a link", opened, path("link.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        if (c.model != saved) {
+            ui.answer(Answer::Yes).choose(c.model);
+            okno.Cm_Otworz();
+        }
+        okno.Cm_ODSWIEZ();
+        ASSERT_EQ(m.obliczono, 1);
+        const std::string before = readText(c.model);
+        ui.prompts.clear();
+        ui.choose(c.report).answer(Answer::Ok);
+        okno.Cm_zap_wyn();
+        EXPECT_EQ(ui.prompts, std::vector<Prompt>{dysk(
+                                  "Nie można zapisać danych do pliku, z którego wczytano model")});
+        EXPECT_EQ(readText(c.model), before);
+    }
 }
 
 TEST_F(FileCommands, ReportWithoutCurrentResultsWritesNothing) {
