@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/dialogs/qt_dialog.h"
+#include "app/polish_locale.h"
 
 QString qtFilter(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
@@ -77,6 +78,7 @@ bool QtUi::chooseFile(FileDialogData& data, bool save) {
     dlg.setFileMode(!save && (data.flags & 0x1000) ? QFileDialog::ExistingFile
                                                    : QFileDialog::AnyFile);
     if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setProxyModel(new PolishFileColumns(&dlg));
     dlg.setNameFilter(qtFilter(data.filter));
     dlg.setDefaultSuffix(QString::fromStdString(data.defaultExt));
     if (!data.path.empty()) dlg.selectFile(QString::fromStdString(data.path));

@@ -1,10 +1,10 @@
-// Test entry for the Qt side: one application object for all tests, Qt's Polish texts,
-// C locale for numbers.
+// Test entry for the Qt side: one application object for all tests, Qt's Polish texts and
+// locale, C locale for the C library's numbers, as in the program.
 #include <QApplication>
-#include <clocale>
 
 #include <gtest/gtest.h>
 
+#include "app/polish_locale.h"
 #include "app/wirtor.h"
 
 int main(int argc, char** argv) {
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     installPolishTranslations(app);
-    std::setlocale(LC_NUMERIC, "C");
+    installPolishLocale();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
