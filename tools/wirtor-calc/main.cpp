@@ -1,5 +1,6 @@
 // wirtor-calc: computes one model file without the window and prints the main results.
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -26,6 +27,7 @@ constexpr const char* kUsage =
     "W razie błędu wypisuje komunikat na standardowe wyjście błędów i kończy się\n"
     "kodem różnym od zera.\n"
     "\n"
+    "  --times          (przed plikiem) po wynikach wypisuje czasy etapów obliczeń\n"
     "  -h, --help       wyświetla ten opis\n";
 
 int fail(const std::string& message) {
@@ -36,6 +38,12 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --times before the files: where the time went, after the results.
+    const bool times = argc > 1 && std::strcmp(argv[1], "--times") == 0;
+    if (times) {
+        --argc;
+        ++argv;
+    }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -46,12 +54,15 @@ int main(int argc, char** argv) {
     }
 
     Model m;
+    const auto t_read = std::chrono::steady_clock::now();
     const FileOutcome read = readModelFile(argv[1], m);
+    const auto t_read_end = std::chrono::steady_clock::now();
     if (!read.ok()) return fail(read.message);
 
     const ComputeOutcome result = Obliczenia(m);
     if (!result.ok()) return fail(result.message);
 
+    const auto t_write = std::chrono::steady_clock::now();
     if (argc == 3) {
         // The report names itself; give it the full path, as the file dialog would.
         std::error_code ec;
@@ -60,6 +71,8 @@ int main(int argc, char** argv) {
         const FileOutcome written = writeReport(report.string(), m);
         if (!written.ok()) return fail(written.message);
     }
+
+    const auto t_write_end = std::chrono::steady_clock::now();
 
     float tauElem = 0.0f;
     for (int e = 1; e <= m.ne; ++e)
@@ -75,5 +88,19 @@ int main(int argc, char** argv) {
     std::printf("tau_max_elem = %.9g\n", static_cast<double>(tauElem));
     std::printf("tau_max_wezl = %.9g\n", static_cast<double>(tauNode));
     std::printf("holes = %d\n", result.holes);
+    if (times) {
+        const auto seconds = [](auto from, auto to) {
+            return std::chrono::duration<double>(to - from).count();
+        };
+        const SolverTimes& t = result.times;
+        std::printf("czas_wczytania = %.3f s\n", seconds(t_read, t_read_end));
+        std::printf("czas_porzadkowania = %.3f s\n", t.ordering);
+        std::printf("czas_skladania = %.3f s\n", t.assembly);
+        std::printf("czas_rozkladu = %.3f s\n", t.factorisation);
+        std::printf("czas_rozwiazan = %.3f s\n", t.solves);
+        std::printf("czas_wygladzania = %.3f s\n", t.smoothing);
+        std::printf("czas_zapisu = %.3f s\n", seconds(t_write, t_write_end));
+        std::printf("wyrazy_L = %.0f\n", result.factor_entries);
+    }
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }

@@ -175,3 +175,18 @@ TEST(WirtorCalc, UnwritableReportIsReported) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Nie można zapisać danych do pliku\n");
 }
+
+TEST(WirtorCalc, TimesOnRequestFollowTheUnchangedResults) {
+    ScratchDir dir;
+    const auto model = writeSquare(dir);
+    const CalcRun plain = runCalc(dir, {model});
+    const CalcRun timed = runCalc(dir, {"--times", model, dir.path("r.txt")});
+    ASSERT_EQ(timed.exitCode, 0) << timed.err;
+    EXPECT_EQ(plain.out.find("czas_"), std::string::npos);
+    EXPECT_EQ(timed.out.rfind(plain.out, 0), 0u) << timed.out;
+    for (const char* stage : {"czas_wczytania", "czas_porzadkowania", "czas_skladania",
+                              "czas_rozkladu", "czas_rozwiazan", "czas_wygladzania", "czas_zapisu"})
+        EXPECT_GE(valueOf(timed.out, stage), 0.0) << stage;
+    EXPECT_GE(valueOf(timed.out, "wyrazy_L"), 5.0);
+    EXPECT_TRUE(std::filesystem::exists(dir.path("r.txt")));
+}
