@@ -13,6 +13,7 @@
 #include "mesh/rectangle.h"
 #include "mesh/ring.h"
 #include "model/model_file.h"
+#include "solver/assembly.h"
 #include "solver/boundary.h"
 
 namespace {
@@ -24,8 +25,11 @@ bool writeFreeFem(const std::string& path, const Model& m) {
     std::fprintf(f, "%d %d %zu\n", m.nn, m.ne, edges.size());
     for (int i = 1; i <= m.nn; ++i)
         std::fprintf(f, "%.9g %.9g 0\n", m.x[i][1], m.x[i][2]);
-    for (int e = 1; e <= m.ne; ++e)
-        std::fprintf(f, "%d %d %d 0\n", m.noc[e][1], m.noc[e][2], m.noc[e][3]);
+    for (int e = 1; e <= m.ne; ++e) {
+        // FreeFEM wants the corners counter-clockwise.
+        const bool ccw = elementGeometry(m, e).detj > 0;
+        std::fprintf(f, "%d %d %d 0\n", m.noc[e][1], m.noc[e][ccw ? 2 : 3], m.noc[e][ccw ? 3 : 2]);
+    }
     for (const BoundaryEdge& b : edges)
         std::fprintf(f, "%d %d 1\n", edgeFrom(m, b), edgeTo(m, b));
     return std::fclose(f) == 0;

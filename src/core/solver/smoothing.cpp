@@ -47,29 +47,32 @@ int smoothStresses(Model& m, SymmetricMatrix& s) {
     for (int it = 0; it < kMaxIterations && (active[0] || active[1]); ++it) {
         s.multiply(p.data(), q.data(), 2);
         double pq[2] = {0, 0};
-        for (int k = 0; k < 2 * nn; ++k)
-            pq[k % 2] += p[k] * q[k];
+        for (int k = 0; k < 2 * nn; k += 2) {
+            pq[0] += p[k] * q[k];
+            pq[1] += p[k + 1] * q[k + 1];
+        }
+        // A component that has converged takes steps of 0 and keeps its values.
         double alpha[2], rz_new[2] = {0, 0};
         for (int c = 0; c < 2; ++c)
             alpha[c] = active[c] ? rz[c] / pq[c] : 0.0;
-        for (int k = 0; k < 2 * nn; ++k) {
-            const int c = k % 2;
-            if (!active[c]) continue;
-            x[k] += alpha[c] * p[k];
-            r[k] -= alpha[c] * q[k];
-            z[k] = dinv[k / 2] * r[k];
-            rz_new[c] += r[k] * z[k];
-        }
+        for (int i = 0; i < nn; ++i)
+            for (int c = 0; c < 2; ++c) {
+                const int k = 2 * i + c;
+                x[k] += alpha[c] * p[k];
+                r[k] -= alpha[c] * q[k];
+                z[k] = dinv[i] * r[k];
+                rz_new[c] += r[k] * z[k];
+            }
+        double beta[2] = {0, 0};
         for (int c = 0; c < 2; ++c) {
             if (!active[c]) continue;
-            const double beta = rz_new[c] / rz[c];
+            beta[c] = rz_new[c] / rz[c];
             rz[c] = rz_new[c];
-            if (rz[c] <= stop[c]) {
-                active[c] = false;
-                continue;
-            }
-            for (int k = c; k < 2 * nn; k += 2)
-                p[k] = z[k] + beta * p[k];
+            active[c] = rz[c] > stop[c];
+        }
+        for (int k = 0; k < 2 * nn; k += 2) {
+            p[k] = z[k] + beta[0] * p[k];
+            p[k + 1] = z[k + 1] + beta[1] * p[k + 1];
         }
     }
     if (!std::isfinite(rz[0]) || !std::isfinite(rz[1])) return BLAD_ZDEGENEROWANY;

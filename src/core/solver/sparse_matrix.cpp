@@ -3,8 +3,12 @@
 #include <algorithm>
 
 double& SymmetricMatrix::at(int i, int j) {
-    const auto first = row.begin() + start[j], last = row.begin() + start[j + 1];
-    return value[std::lower_bound(first, last, std::int64_t{i}) - row.begin()];
+    std::int64_t k = start[j];
+    const std::int64_t last = start[j + 1];
+    if (last - k > 16) return value[std::lower_bound(&row[k], &row[last], i) - row.data()];
+    while (row[k] != i)  // a mesh column is short: the scan beats a search
+        ++k;
+    return value[k];
 }
 
 void SymmetricMatrix::multiply(const double* x, double* y, int k) const {
