@@ -1,11 +1,14 @@
 // wirtor-calc: computes one model file without the window and prints the main results.
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "model/file_id.h"
 #include "model/model.h"
 #include "model/model_file.h"
 #include "model/report.h"
@@ -30,9 +33,19 @@ constexpr const char* kUsage =
     "  --times          (przed plikiem) po wynikach wypisuje czasy etapów obliczeń\n"
     "  -h, --help       wyświetla ten opis\n";
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+/// Says on stderr which file failed and how.
+int fail(const std::string& file, const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), message.c_str());
     return 1;
+}
+
+/// The file the standard output goes to, as the system names it, or a description.
+std::string stdoutName() {
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/fd/1", buf, sizeof buf);
+    if (n > 0 && buf[0] == '/' && static_cast<std::size_t>(n) < sizeof buf)
+        return std::string(buf, static_cast<std::size_t>(n));
+    return "standardowe wyjście";
 }
 
 }  // namespace
@@ -53,14 +66,20 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // Taken before any file is opened, which could reuse a closed descriptor 1.
+    const FileId out = fileIdOfDescriptor(STDOUT_FILENO);
     Model m;
     const auto t_read = std::chrono::steady_clock::now();
     const FileOutcome read = readModelFile(argv[1], m);
     const auto t_read_end = std::chrono::steady_clock::now();
-    if (!read.ok()) return fail(read.message);
+    if (!read.ok()) return fail(argv[1], read.message);
+    // Nothing is written over the model: not the report, not the results (">> m.WT").
+    const FileId model = fileIdOf(argv[1]);
+    if (argc == 3 && sameFile(fileIdOf(argv[2]), model)) return fail(argv[2], kReportOverModel);
+    if (sameFile(out, model)) return fail(stdoutName(), kReportOverModel);
 
     const ComputeOutcome result = Obliczenia(m);
-    if (!result.ok()) return fail(result.message);
+    if (!result.ok()) return fail(argv[1], result.message);
 
     const auto t_write = std::chrono::steady_clock::now();
     if (argc == 3) {
@@ -69,7 +88,7 @@ int main(int argc, char** argv) {
         std::filesystem::path report = std::filesystem::absolute(argv[2], ec);
         if (ec) report = argv[2];
         const FileOutcome written = writeReport(report.string(), m);
-        if (!written.ok()) return fail(written.message);
+        if (!written.ok()) return fail(argv[2], written.message);
     }
 
     const auto t_write_end = std::chrono::steady_clock::now();
@@ -102,5 +121,7 @@ int main(int argc, char** argv) {
         std::printf("czas_zapisu = %.3f s\n", seconds(t_write, t_write_end));
         std::printf("wyrazy_L = %.0f\n", result.factor_entries);
     }
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return fail(stdoutName(), "Nie można zapisać danych do pliku");
+    return 0;
 }

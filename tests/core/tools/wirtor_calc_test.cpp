@@ -1,11 +1,14 @@
 // Runs the built wirtor-calc binary and checks what it prints and how it exits.
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,12 +39,15 @@ std::string quoted(const std::string& s) {
     return q;
 }
 
-CalcRun runCalc(const ScratchDir& dir, const std::vector<std::string>& args) {
+// `toStdout` redirects the standard output elsewhere (">>file"); it is then not read back.
+CalcRun runCalc(const ScratchDir& dir, const std::vector<std::string>& args,
+                const std::string& toStdout = {}) {
     std::string cmd = quoted(WIRTOR_CALC_PATH);
     for (const auto& a : args)
         cmd.append(1, ' ').append(quoted(a));
     const auto out = dir.path("stdout"), err = dir.path("stderr");
-    cmd.append(" >").append(quoted(out)).append(" 2>").append(quoted(err));
+    cmd.append(1, ' ').append(toStdout.empty() ? ">" + quoted(out) : toStdout);
+    cmd.append(" 2>").append(quoted(err));
     const int status = std::system(cmd.c_str());
     CalcRun r;
     if (status != -1 && WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
@@ -78,11 +84,12 @@ TEST(WirtorCalc, UnreadableModelGivesTheProgramsMessage) {
         std::string path;
         const char* message;
     };
-    for (const Case& c : {Case{dir.path("missing.WT"), "Nie można otworzyć pliku\n"},
-                          Case{bad, "Błędny plik z danymi\n"}}) {
+    for (const Case& c :
+         {Case{dir.path("missing.WT"), "Nie można otworzyć pliku\n"},
+          Case{bad, "Błędny plik z danymi\n"}, Case{"/proc", "Nie można otworzyć pliku\n"}}) {
         const CalcRun r = runCalc(dir, {c.path, dir.path("r.txt")});
         EXPECT_EQ(r.exitCode, 1) << c.path;
-        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(r.err, c.path + ": " + c.message);
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(std::filesystem::exists(dir.path("r.txt")));
     }
@@ -163,17 +170,92 @@ TEST(WirtorCalc, ComputationFailuresGiveTheProgramsMessages) {
         ASSERT_TRUE(writeModelFile(path, m).ok());
         const CalcRun r = runCalc(dir, {path, dir.path("r.txt")});
         EXPECT_EQ(r.exitCode, 1) << c.message;
-        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(r.err, path + ": " + c.message);
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(std::filesystem::exists(dir.path("r.txt")));
     }
 }
 
-TEST(WirtorCalc, UnwritableReportIsReported) {
-    ScratchDir dir;
-    const CalcRun r = runCalc(dir, {writeSquare(dir), dir.path("no/such/r.txt")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Nie można zapisać danych do pliku\n");
+// Every output that cannot take the results, or that would destroy the model, is refused
+// with a message naming it, and the model stays as it was.
+TEST(WirtorCalc, OutputFailuresNameTheFileAndKeepTheModel) {
+    constexpr const char* kCannot = ": Nie można zapisać danych do pliku\n";
+    constexpr const char* kModel =
+        ": Nie można zapisać danych do pliku, z którego wczytano model\n";
+    struct Case {
+        const char* name;
+        // Prepares the scene beside the model; returns the report argument ("" for none) and
+        // sets the standard output's redirection.
+        std::function<std::string(const ScratchDir&, const std::string& model, std::string& out)>
+            prepare;
+        // Whose name the message gives: the report argument, or the standard output's file.
+        std::function<std::string(const std::string& report, const std::string& model)> named;
+        const char* message;
+    };
+    const auto report = [](const std::string& r, const std::string&) { return r; };
+    const Case cases[] = {
+        {"report is the model",
+         [](const ScratchDir&, const std::string& model, std::string&) { return model; }, report,
+         kModel},
+        {"report is the model spelt otherwise",
+         [](const ScratchDir& d, const std::string&, std::string&) {
+             std::filesystem::create_directory(d.path("sub"));
+             return d.path("sub/.././square.WT");
+         },
+         report, kModel},
+        {"report is a link to the model",
+         [](const ScratchDir& d, const std::string& model, std::string&) {
+             std::filesystem::create_symlink(model, d.path("link.txt"));
+             return d.path("link.txt");
+         },
+         report, kModel},
+        {"report is a hard link to the model",
+         [](const ScratchDir& d, const std::string& model, std::string&) {
+             std::filesystem::create_hard_link(model, d.path("hard.txt"));
+             return d.path("hard.txt");
+         },
+         report, kModel},
+        {"results appended to the model",
+         [](const ScratchDir&, const std::string& model, std::string& out) {
+             out = ">>" + quoted(model);
+             return std::string();
+         },
+         [](const std::string&, const std::string& model) { return model; }, kModel},
+        {"report in a missing directory",
+         [](const ScratchDir& d, const std::string&, std::string&) {
+             return d.path("no/such/r.txt");
+         },
+         report, kCannot},
+        {"report is a directory",
+         [](const ScratchDir& d, const std::string&, std::string&) { return d.dir().string(); },
+         report, kCannot},
+        {"report is a named pipe",
+         [](const ScratchDir& d, const std::string&, std::string&) {
+             EXPECT_EQ(::mkfifo(d.path("pipe").c_str(), 0600), 0);
+             return d.path("pipe");
+         },
+         report, kCannot},
+        {"results to a full device",
+         [](const ScratchDir&, const std::string&, std::string& out) {
+             out = ">/dev/full";
+             return std::string();
+         },
+         [](const std::string&, const std::string&) { return std::string("/dev/full"); }, kCannot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const auto model = writeSquare(dir);
+        const Bytes before = readBytes(model);
+        std::string out;
+        const std::string reportArg = c.prepare(dir, model, out);
+        std::vector<std::string> args{model};
+        if (!reportArg.empty()) args.push_back(reportArg);
+        const CalcRun r = runCalc(dir, args, out);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, c.named(reportArg, model) + c.message);
+        EXPECT_EQ(readBytes(model), before);
+    }
 }
 
 TEST(WirtorCalc, TimesOnRequestFollowTheUnchangedResults) {
