@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QStringList>
 #include <QWidget>
 
@@ -22,6 +24,32 @@ QString qtFilter(const std::string& filter) {
     }
     return filters.join(";;");
 }
+
+namespace {
+
+// Kinds and icons of files from their names alone: guessing from the contents reads the file,
+// and reading some (under /proc) never ends, which would hang the dialog for good.
+class NameOnlyIconProvider : public QFileIconProvider {
+  public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot()) return icon(Drive);
+        if (info.isDir()) return icon(Folder);
+        return QIcon::fromTheme(byName(info).iconName(), icon(File));
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile()) return QFileIconProvider::type(info);
+        const QMimeType kind = byName(info);
+        return kind.comment().isEmpty() ? kind.name() : kind.comment();
+    }
+
+  private:
+    static QMimeType byName(const QFileInfo& info) {
+        return QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+};
+
+}  // namespace
 
 QtUi::~QtUi() {
     if (waiting_) QApplication::restoreOverrideCursor();
@@ -72,7 +100,11 @@ bool QtUi::chooseSaveFile(FileDialogData& data) {
 }
 
 bool QtUi::chooseFile(FileDialogData& data, bool save) {
+    NameOnlyIconProvider icons;  // outlives the dialog
     QFileDialog dlg(owner_);
+    // A native dialog would guess file kinds its own way, reading the files.
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setIconProvider(&icons);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The must-exist flag concerns opening only; the save dialog overwrites without asking.
     dlg.setFileMode(!save && (data.flags & 0x1000) ? QFileDialog::ExistingFile

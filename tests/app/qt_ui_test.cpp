@@ -1,7 +1,10 @@
 // The Qt side of Ui: real message boxes and file dialogs, answered from a timer.
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,6 +121,40 @@ TEST(QtUi, CancelledOpenDialogLeavesTheRecord) {
     EXPECT_FALSE(ui.chooseOpenFile(data));
     EXPECT_EQ(mode, QFileDialog::ExistingFile);
     EXPECT_EQ(data.path, "/tmp/poprzedni.WT");
+}
+
+// The dialogs name file kinds without reading the files: a file under /proc may never end.
+// PNG bytes under a name without an extension tell whether the contents were read.
+TEST(QtUi, FileDialogsNameKindsWithoutReadingFiles) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("obraz");
+    QFile f(png);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(32, '\0'));
+    f.close();
+    const QMimeDatabase db;
+    if (db.mimeTypeForFile(png).name() != "image/png")
+        GTEST_SKIP() << "the MIME database does not know PNG contents";
+
+    QWidget owner;
+    QtUi ui(&owner);
+    for (const bool save : {false, true}) {
+        FileDialogData data;
+        data.filter = "Pliki PANWEL (*.WT)|*.WT|";
+        data.path = dir.filePath("m.WT").toStdString();
+        bool native = true;
+        QString kind = "?";
+        whenModal<QFileDialog>([&](QFileDialog* d) {
+            native = !d->testOption(QFileDialog::DontUseNativeDialog);
+            if (d->iconProvider()) kind = d->iconProvider()->type(QFileInfo(png));
+            d->reject();
+        });
+        EXPECT_FALSE(save ? ui.chooseSaveFile(data) : ui.chooseOpenFile(data));
+        EXPECT_FALSE(native) << save;
+        EXPECT_EQ(kind, db.mimeTypeForFile("obraz", QMimeDatabase::MatchExtension).comment())
+            << save;
+        EXPECT_NE(kind, db.mimeTypeForName("image/png").comment()) << save;
+    }
 }
 
 }  // namespace
