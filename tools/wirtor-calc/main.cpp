@@ -48,6 +48,12 @@ std::string stdoutName() {
     return "standardowe wyjście";
 }
 
+/// Flushes the standard output: 0, or 1 with a message when it could not take the text.
+int flushed() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    return fail(stdoutName(), "Nie można zapisać danych do pliku");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,7 +65,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return flushed();
     }
     if (argc < 2 || argc > 3) {
         std::fputs(kUsage, stderr);
@@ -121,7 +127,5 @@ int main(int argc, char** argv) {
         std::printf("czas_zapisu = %.3f s\n", seconds(t_write, t_write_end));
         std::printf("wyrazy_L = %.0f\n", result.factor_entries);
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return fail(stdoutName(), "Nie można zapisać danych do pliku");
-    return 0;
+    return flushed();
 }

@@ -64,6 +64,9 @@ TEST(WirtorCalc, HelpExplainsTheUsageInPolish) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("Użycie: wirtor-calc PLIK_MODELU.WT [RAPORT.txt]"), std::string::npos);
     EXPECT_TRUE(r.err.empty());
+    const CalcRun full = runCalc(dir, {"--help"}, ">/dev/full");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "/dev/full: Nie można zapisać danych do pliku\n");
 }
 
 TEST(WirtorCalc, WrongArgumentCountPrintsUsageAndFails) {
