@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,7 +45,10 @@ CalcRun runCalc(const ScratchDir& dir, const std::vector<std::string>& args,
     for (const auto& a : args)
         cmd.append(1, ' ').append(quoted(a));
     const auto out = dir.path("stdout"), err = dir.path("stderr");
-    cmd.append(1, ' ').append(toStdout.empty() ? ">" + quoted(out) : toStdout);
+    if (toStdout.empty())
+        cmd.append(" >").append(quoted(out));
+    else
+        cmd.append(1, ' ').append(toStdout);
     cmd.append(" 2>").append(quoted(err));
     const int status = std::system(cmd.c_str());
     CalcRun r;
@@ -182,81 +184,40 @@ TEST(WirtorCalc, ComputationFailuresGiveTheProgramsMessages) {
 // Every output that cannot take the results, or that would destroy the model, is refused
 // with a message naming it, and the model stays as it was.
 TEST(WirtorCalc, OutputFailuresNameTheFileAndKeepTheModel) {
-    constexpr const char* kCannot = ": Nie można zapisać danych do pliku\n";
-    constexpr const char* kModel =
-        ": Nie można zapisać danych do pliku, z którego wczytano model\n";
+    ScratchDir dir;
+    const auto model = writeSquare(dir);
+    const Bytes before = readBytes(model);
+    std::filesystem::create_directory(dir.path("sub"));
+    std::filesystem::create_symlink(model, dir.path("link.txt"));
+    std::filesystem::create_hard_link(model, dir.path("hard.txt"));
+    ASSERT_EQ(::mkfifo(dir.path("pipe").c_str(), 0600), 0);
+    const std::string cannot = ": Nie można zapisać danych do pliku\n";
+    const std::string over = ": Nie można zapisać danych do pliku, z którego wczytano model\n";
     struct Case {
-        const char* name;
-        // Prepares the scene beside the model; returns the report argument ("" for none) and
-        // sets the standard output's redirection.
-        std::function<std::string(const ScratchDir&, const std::string& model, std::string& out)>
-            prepare;
-        // Whose name the message gives: the report argument, or the standard output's file.
-        std::function<std::string(const std::string& report, const std::string& model)> named;
-        const char* message;
-    };
-    const auto report = [](const std::string& r, const std::string&) { return r; };
-    const Case cases[] = {
-        {"report is the model",
-         [](const ScratchDir&, const std::string& model, std::string&) { return model; }, report,
-         kModel},
-        {"report is the model spelt otherwise",
-         [](const ScratchDir& d, const std::string&, std::string&) {
-             std::filesystem::create_directory(d.path("sub"));
-             return d.path("sub/.././square.WT");
-         },
-         report, kModel},
-        {"report is a link to the model",
-         [](const ScratchDir& d, const std::string& model, std::string&) {
-             std::filesystem::create_symlink(model, d.path("link.txt"));
-             return d.path("link.txt");
-         },
-         report, kModel},
-        {"report is a hard link to the model",
-         [](const ScratchDir& d, const std::string& model, std::string&) {
-             std::filesystem::create_hard_link(model, d.path("hard.txt"));
-             return d.path("hard.txt");
-         },
-         report, kModel},
-        {"results appended to the model",
-         [](const ScratchDir&, const std::string& model, std::string& out) {
-             out = ">>" + quoted(model);
-             return std::string();
-         },
-         [](const std::string&, const std::string& model) { return model; }, kModel},
-        {"report in a missing directory",
-         [](const ScratchDir& d, const std::string&, std::string&) {
-             return d.path("no/such/r.txt");
-         },
-         report, kCannot},
-        {"report is a directory",
-         [](const ScratchDir& d, const std::string&, std::string&) { return d.dir().string(); },
-         report, kCannot},
-        {"report is a named pipe",
-         [](const ScratchDir& d, const std::string&, std::string&) {
-             EXPECT_EQ(::mkfifo(d.path("pipe").c_str(), 0600), 0);
-             return d.path("pipe");
-         },
-         report, kCannot},
-        {"results to a full device",
-         [](const ScratchDir&, const std::string&, std::string& out) {
-             out = ">/dev/full";
-             return std::string();
-         },
-         [](const std::string&, const std::string&) { return std::string("/dev/full"); }, kCannot},
+        std::string report;    // the message names it; none: the results alone
+        std::string toStdout;  // else where the results go, named by the message
+        std::string message;
+    } const cases[] = {
+        {model, "", over},
+        {dir.path("sub/.././square.WT"), "", over},
+        {dir.path("link.txt"), "", over},
+        {dir.path("hard.txt"), "", over},
+        {"", std::string(">>").append(quoted(model)), over},
+        {dir.path("no/such/r.txt"), "", cannot},
+        {dir.dir().string(), "", cannot},
+        {dir.path("pipe"), "", cannot},
+        {"", ">/dev/full", cannot},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScratchDir dir;
-        const auto model = writeSquare(dir);
-        const Bytes before = readBytes(model);
-        std::string out;
-        const std::string reportArg = c.prepare(dir, model, out);
+        SCOPED_TRACE(c.report + c.toStdout);
         std::vector<std::string> args{model};
-        if (!reportArg.empty()) args.push_back(reportArg);
-        const CalcRun r = runCalc(dir, args, out);
+        if (!c.report.empty()) args.push_back(c.report);
+        const CalcRun r = runCalc(dir, args, c.toStdout);
+        const std::string named = !c.report.empty()      ? c.report
+                                  : c.toStdout[1] == '>' ? model
+                                                         : c.toStdout.substr(1);
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, c.named(reportArg, model) + c.message);
+        EXPECT_EQ(r.err, named + c.message);
         EXPECT_EQ(readBytes(model), before);
     }
 }
