@@ -54,12 +54,6 @@ cholmod_sparse view(const SymmetricMatrix& a) {
     return s;
 }
 
-FactorStatus failure(const cholmod_common& c) {
-    // Invalid input cannot arise from a pattern built here; what is left is memory.
-    return c.status == CHOLMOD_NOT_POSDEF ? FactorStatus::NotPositiveDefinite
-                                          : FactorStatus::OutOfMemory;
-}
-
 }  // namespace
 
 SparseCholesky::SparseCholesky(std::size_t memory_limit) : s_(std::make_unique<State>()) {
@@ -103,7 +97,11 @@ FactorStatus SparseCholesky::factor(const SymmetricMatrix& a) {
     cholmod_sparse v = view(a);
     cholmod_common& c = s_->c;
     const int ok = cholmod_l_factorize(&v, s_->L, &c);
-    if (!ok || c.status != CHOLMOD_OK || s_->L->minor < s_->L->n) return failure(c);
+    // Warnings are positive, errors negative; invalid input cannot come from a pattern built
+    // here, so an error is one of memory.
+    if (c.status == CHOLMOD_NOT_POSDEF || (ok && s_->L->minor < s_->L->n))
+        return FactorStatus::NotPositiveDefinite;
+    if (!ok || c.status < CHOLMOD_OK) return FactorStatus::OutOfMemory;
     return FactorStatus::Ok;
 }
 
