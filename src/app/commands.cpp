@@ -31,6 +31,7 @@ constexpr CommandEntry kCommands[] = {
     {1060, &O::Cm_Zapisz, kProject},
     {51703, &O::Cm_zamknij, kProject},
     {51702, &O::Cm_zap_wyn, kResults},
+    {51707, &O::Cm_zap_rys, kProject},
     {51695, &O::Cm_kreator, {.need = R::NoProject}},
     {1040, &O::Cm_Koniec, kAlways},
     // "&Dodaj"
@@ -60,6 +61,7 @@ constexpr CommandEntry kCommands[] = {
     {1275, &O::Cm_siatka, project(&O::p_siatka)},
     {51694, &O::Cm_p_wez, project(&O::p_wez)},
     {1210, &O::Cm_n_wez, project(&O::p_n_wezl)},
+    {51706, &O::Cm_dopasuj, kProject},
     {1130, &O::Cm_Wyniki, kResults},
     {1140, &O::Cm_Dane, kProject},
     // "Us&tawienia", "P&omoc"
@@ -202,5 +204,9 @@ void _OKNO_::Cm_Sily() {
 }
 void _OKNO_::Cm_Sily_nr() {
     przelacz(p_sily_nr);
+    ui.requestRepaint();
+}
+void _OKNO_::Cm_dopasuj() {
+    mapping.reset();
     ui.requestRepaint();
 }

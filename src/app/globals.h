@@ -1,6 +1,6 @@
 #pragma once
 // Process-wide state of the program beside the model: the frame, its caption text and the
-// values the view shares with the pointer handlers. The main window sets their start values.
+// settings the view shares with the handlers. The main window sets their start values.
 
 #include <string>
 
@@ -16,9 +16,6 @@ extern QMainWindow* fw;
 /// Current caption text of the frame.
 extern std::string caption;
 
-// View mapping (model to window) of the picture on the screen.
-extern float ax, aa, sx, sa, asp_r;
-extern int hmax;
 /// Which stress the colour map shows: 1 = tau xz, 2 = tau yz, 3 = tau, 4 = none.
 extern int p_rn;
 /// Number of stress levels and the stepped-palette switch of the graphics settings.

@@ -50,6 +50,8 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     _pliktxt_.flags = 0x1000;
     _pliktxt_.filter = "Pliki wyników PANWEL (*.txt)|*.txt|";
     _pliktxt_.defaultExt = "txt";
+    _plikrys_.filter = "Rysunek PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|";
+    _plikrys_.defaultExt = "png";
 
     p_wez = p_przem = p_n_wezl = p_siatka = 1;
     p_sily = p_sily_nr = p_podp = p_napr = p_n_ele = p_n_mat = p_n_pola = 0;
@@ -58,7 +60,6 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     m.a_licz = 0;
     m.j_grupa = 0;
     m.iw = m.id = 0;
-    sx = sa = asp_r = 1.0f;
     iizol = 200;
     p_skok = 1;
     p_rn = 3;
@@ -97,6 +98,16 @@ void _OKNO_::rebuildPicture() {
     // What the window's background erase leaves: a paint without a project draws nothing.
     picture_.fill(Qt::white);
 
+    {
+        QPainter p(&picture_);
+        paintModel(p, size(), m, viewOptions(), mapping);
+    }
+    pictureStale_ = false;
+    ++pictureBuilds_;
+    QApplication::restoreOverrideCursor();
+}
+
+ViewOptions _OKNO_::viewOptions() const {
     ViewOptions o;
     o.p_napr = p_napr;
     o.p_siatka = p_siatka;
@@ -110,20 +121,7 @@ void _OKNO_::rebuildPicture() {
     o.p_rn = p_rn;
     o.iizol = iizol;
     o.knapr = &knapr;
-    ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
-    {
-        QPainter p(&picture_);
-        paintModel(p, size(), m, o, map);
-    }
-    // The pointer handlers read the mapping of the picture on the screen.
-    ax = map.ax;
-    aa = map.aa;
-    sx = map.sx;
-    sa = map.sa;
-    hmax = map.hmax;
-    pictureStale_ = false;
-    ++pictureBuilds_;
-    QApplication::restoreOverrideCursor();
+    return o;
 }
 
 void _OKNO_::paintEvent(QPaintEvent*) {
@@ -142,6 +140,7 @@ void _OKNO_::paintEvent(QPaintEvent*) {
 
 void _OKNO_::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) EvLButtonDown(event->position().toPoint());
+    if (event->button() == Qt::MiddleButton) EvMButtonDown(event->position().toPoint());
 }
 
 void _OKNO_::mouseMoveEvent(QMouseEvent* event) {
@@ -150,6 +149,33 @@ void _OKNO_::mouseMoveEvent(QMouseEvent* event) {
 
 void _OKNO_::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) EvLButtonUp(event->position().toPoint());
+    if (event->button() == Qt::MiddleButton) EvMButtonUp(event->position().toPoint());
+}
+
+void _OKNO_::wheelEvent(QWheelEvent* event) {
+    // 120 units make one notch; fine-grained wheels add up until they reach one.
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / 120;
+    wheelRest_ -= steps * 120;
+    if (steps != 0) EvMouseWheel(event->position().toPoint(), steps);
+    event->accept();
+}
+
+void _OKNO_::EvMouseWheel(QPoint point, int steps) {
+    if (m.Pusty != 0) return;
+    mapping.zoomAt(static_cast<float>(point.x()), static_cast<float>(point.y()), steps);
+    ui.requestRepaint();
+}
+
+void _OKNO_::EvMButtonDown(QPoint point) {
+    panning_ = true;
+    panFrom_ = point;
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void _OKNO_::EvMButtonUp(QPoint) {
+    panning_ = false;
+    unsetCursor();
 }
 
 void _OKNO_::EvLButtonDown(QPoint point) {
@@ -162,10 +188,18 @@ void _OKNO_::EvLButtonDown(QPoint point) {
 }
 
 void _OKNO_::EvMouseMove(QPoint point) {
-    const ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
-    const float wx = map.toModelX(static_cast<float>(point.x()));
-    const float wy = map.toModelY(static_cast<float>(point.y()));
-    const int el = nodeUnderPointer(m, wx, wy, 5.0f / sx, 5.0f / sa);
+    if (panning_ && point != panFrom_) {
+        if (m.Pusty == 0) {
+            mapping.pan(static_cast<float>(point.x() - panFrom_.x()),
+                        static_cast<float>(point.y() - panFrom_.y()));
+            // Moves between two paints add up and draw one picture.
+            ui.requestRepaint();
+        }
+        panFrom_ = point;
+    }
+    const float wx = mapping.toModelX(static_cast<float>(point.x()));
+    const float wy = mapping.toModelY(static_cast<float>(point.y()));
+    const int el = nodeUnderPointer(m, wx, wy, 5.0f / mapping.scaleX(), 5.0f / mapping.scaleY());
     if (w_grup == 1) {
         pgxx = point.x();
         pgyy = point.y();
@@ -181,7 +215,7 @@ void _OKNO_::EvLButtonUp(QPoint) {
     // A release not preceded by a press here (it began elsewhere) selects nothing new.
     if (!dragged) return;
     const bool hadGroup = m.j_grupa == 1;
-    const ViewMapping map{ax, aa, sx, sa, asp_r, hmax};
+    const ViewMapping& map = mapping;
     const int n = selectNodesInRect(
         m, map.toModelX(static_cast<float>(pgx)), map.toModelY(static_cast<float>(pgy)),
         map.toModelX(static_cast<float>(pgxx)), map.toModelY(static_cast<float>(pgyy)));

@@ -17,7 +17,9 @@
 #include "model/file_id.h"
 #include "model/model.h"
 #include "solver/driver.h"
+#include "view/paint_model.h"
 #include "view/stress_layer.h"
+#include "view/view_mapping.h"
 
 class _WSP_;
 
@@ -87,6 +89,17 @@ class _OKNO_ : public QWidget {
     void EvLButtonDown(QPoint point);
     void EvMouseMove(QPoint point);
     void EvLButtonUp(QPoint point);
+    /// Wheel: `steps` notches of zoom (in for positive) around `point`.
+    void EvMouseWheel(QPoint point, int steps);
+    // Middle-button drag pans the picture.
+    void EvMButtonDown(QPoint point);
+    void EvMButtonUp(QPoint point);
+
+    /// Mapping of the picture on the screen: the fit of the last paint with the user's zoom
+    /// and pan. Painting, the read-out and the selection all use it.
+    ViewMapping mapping;
+    /// The switches and settings painting reads, as they stand now.
+    ViewOptions viewOptions() const;
 
     /// The status line: current results, why the last computation failed, or that there are
     /// no current results; always G and MS.
@@ -117,6 +130,7 @@ class _OKNO_ : public QWidget {
     void Cm_Otworz();
     void Cm_Zapisz();
     void Cm_zap_wyn();
+    void Cm_zap_rys();
     void Obliczenia();
     void Cm_ODSWIEZ();
     void Cm_Koniec();
@@ -137,6 +151,7 @@ class _OKNO_ : public QWidget {
     void Cm_Podp();
     void Cm_Sily();
     void Cm_Sily_nr();
+    void Cm_dopasuj();
 
     // Mesh generation, editing, groups, listings and settings: built by their own features.
     void Cm_kreator();
@@ -182,6 +197,8 @@ class _OKNO_ : public QWidget {
     /// Model-file dialog settings (open and save) and the results-report dialog settings.
     FileDialogData _plik_;
     FileDialogData _pliktxt_;
+    /// Picture export dialog settings.
+    FileDialogData _plikrys_;
     /// The file the model was last read from or saved to: no report is written over it.
     FileId plikModelu;
 
@@ -197,6 +214,7 @@ class _OKNO_ : public QWidget {
     d_wsp danew{};
     d_temp danetemp{};
     d_przekr daneprzekr{};
+    d_rysunek danerys{};
 
     /// Colours of the stress map: index 0 the largest magnitude, 200 zero.
     StressPalette knapr;
@@ -213,6 +231,7 @@ class _OKNO_ : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     /// The picture of the drawing area, drawn by paintModel and copied by every paint until a
@@ -220,6 +239,10 @@ class _OKNO_ : public QWidget {
     QImage picture_;
     bool pictureStale_ = true;
     int pictureBuilds_ = 0;
+    /// Middle-button drag: on while held, with the last pointer position.
+    bool panning_ = false;
+    QPoint panFrom_;
+    int wheelRest_ = 0;  ///< wheel angle not yet worth a notch
     void rebuildPicture();
 
     /// Outcome of the latest computation; empty once the model has changed after it.

@@ -133,3 +133,9 @@ struct d_dane_doom {
 struct da_grubosc {
     char gr[8];
 };
+
+/// Size of an exported picture in pixels (dialog 3200).
+struct d_rysunek {
+    char szer[8];
+    char wys[8];
+};

@@ -1,8 +1,11 @@
 #include "mesh_layers.h"
 
+#include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -47,6 +50,27 @@ void MeshPaint::write(float x, float y, const char* s) const {
     p.setPen(text);
     p.drawText(QPoint(pixel(x), pixel(y) + ascent), QString::fromUtf8(s));
     p.setPen(kept);
+}
+
+void MeshPaint::measureFont() {
+    const QFontMetrics fm(p.font());
+    ascent = fm.ascent();
+    height = fm.height();
+    for (int d = 0; d < 10; ++d)
+        digit[static_cast<size_t>(d)] = fm.horizontalAdvance(QChar('0' + d));
+}
+
+void MeshPaint::writeNumber(float x, float y, int n) const {
+    char sn[20];
+    const int len = std::snprintf(sn, sizeof sn, "%d", n);
+    if (labels) {
+        int width = 0;
+        for (int i = 0; i < len; ++i)
+            width += sn[i] >= '0' && sn[i] <= '9' ? digit[static_cast<size_t>(sn[i] - '0')] : 0;
+        if (!labels->take(QRect(pixel(x), pixel(y), std::max(width, 1), height))) return;
+    }
+    p.setPen(text);
+    p.drawText(QPoint(pixel(x), pixel(y) + ascent), QString::fromLatin1(sn, len));
 }
 
 namespace {
@@ -105,7 +129,6 @@ void drawElements(MeshPaint& mp) {
     const Model& m = mp.m;
     const bool warp = mp.o.p_n_pola == 1 && m.obliczono == 1;
     const QPen edge = pen(kEdge, 1), black = pen(kBlack, 1);
-    char sn[20];
     for (int i = 1; i <= m.ne; ++i) {
         if (mp.o.p_siatka == 1) {
             mp.p.setPen(edge);
@@ -128,44 +151,78 @@ void drawElements(MeshPaint& mp) {
             }
             mp.p.drawPolyline(poly);
         }
-        if (mp.o.p_n_ele == 1) {
-            std::snprintf(sn, sizeof sn, "%d", i);
-            mp.write(mp.map.toWindowX(sciezx(m, i)), mp.map.toWindowY(sciezy(m, i)), sn);
-        }
+        if (mp.o.p_n_ele == 1)
+            mp.writeNumber(mp.map.toWindowX(sciezx(m, i)), mp.map.toWindowY(sciezy(m, i)), i);
     }
 }
 
-void drawNodeMarks(MeshPaint& mp) {
-    mp.p.setPen(pen(kNodeMark, 2));
-    for (int n = 1; n <= mp.m.nn; ++n) {
-        const QPointF q = mp.node(n);
-        const float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
-        line(mp.p, X - 1, Y, X + 1, Y);
-        line(mp.p, X, Y - 1, X, Y + 1);
+namespace {
+
+/// A cross of arms `arm` drawn with a round-capped pen: stroked once into a stamp, then copied
+/// to every node. Truncation commutes with whole-pixel shifts for coordinates of 1 and more,
+/// so the copies are the strokes pixel for pixel; nearer the left or top edge they are
+/// stroked.
+class MarkStamp {
+  public:
+    MarkStamp(const QColor& c, int width, int arm) : pen_(pen(c, width)), arm_(arm) {
+        const int r = arm + width + 2;
+        origin_ = r;
+        img_ = QImage(2 * r + 1, 2 * r + 1, QImage::Format_ARGB32_Premultiplied);
+        img_.fill(Qt::transparent);
+        QPainter s(&img_);
+        s.setPen(pen_);
+        stroke(s, static_cast<float>(r), static_cast<float>(r));
     }
+
+    void draw(MeshPaint& mp, QPointF q) const {
+        const float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
+        // Marks far outside the area draw nothing visible.
+        if (X < -origin_ || Y < -origin_ || X > mp.w + origin_ || Y > mp.h + origin_) return;
+        if (X >= static_cast<float>(arm_) + 1.0f && Y >= static_cast<float>(arm_) + 1.0f) {
+            mp.p.drawImage(pixel(X) - origin_, pixel(Y) - origin_, img_);
+        } else {
+            mp.p.setPen(pen_);
+            stroke(mp.p, X, Y);
+        }
+    }
+
+  private:
+    void stroke(QPainter& p, float X, float Y) const {
+        const float a = static_cast<float>(arm_);
+        line(p, X - a, Y, X + a, Y);
+        line(p, X, Y - a, X, Y + a);
+    }
+
+    QPen pen_;
+    int arm_;
+    int origin_ = 0;
+    QImage img_;
+};
+
+}  // namespace
+
+void drawNodeMarks(MeshPaint& mp) {
+    const MarkStamp mark(kNodeMark, 2, 1);
+    for (int n = 1; n <= mp.m.nn; ++n)
+        mark.draw(mp, mp.node(n));
 }
 
 void drawGroupMarks(MeshPaint& mp) {
     const Model& m = mp.m;
     if (m.nn <= 0 || !m.s_grp.allocated()) return;
-    mp.p.setPen(pen(kGroupMark, 3));
+    const MarkStamp mark(kGroupMark, 3, 3);
     for (int j = 1; j <= m.i_grp && j <= m.s_grp.size(); ++j) {
         const int n = m.s_grp[j];
         // A group left over from an edit that removed its node is skipped, not read outside x.
         if (!isNode(m, n)) continue;
-        const QPointF q = mp.node(n);
-        const float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
-        line(mp.p, X - 3, Y, X + 3, Y);
-        line(mp.p, X, Y - 3, X, Y + 3);
+        mark.draw(mp, mp.node(n));
     }
 }
 
 void drawNodeNumbers(MeshPaint& mp) {
-    char sn[20];
     for (int n = 1; n <= mp.m.nn; ++n) {
         const QPointF q = mp.node(n);
-        std::snprintf(sn, sizeof sn, "%d", n);
-        mp.write(static_cast<float>(q.x()) + 3, static_cast<float>(q.y()) + 5, sn);
+        mp.writeNumber(static_cast<float>(q.x()) + 3, static_cast<float>(q.y()) + 5, n);
     }
 }
 

@@ -6,6 +6,9 @@
 #include <QColor>
 #include <QPointF>
 
+#include <array>
+
+#include "label_grid.h"
 #include "model/model.h"
 #include "paint_model.h"
 #include "view_mapping.h"
@@ -18,17 +21,24 @@ struct MeshPaint {
     const Model& m;
     const ViewOptions& o;
     const ViewMapping& map;
-    float w;               ///< client width
-    float h;               ///< client height
-    QColor text{0, 0, 0};  ///< colour of the texts written
-    float fskala = 0.0f;   ///< pixels per unit of f for the warped outlines
-    float fmax = 0.0f;     ///< largest |f|
-    int ascent = 0;        ///< ascent of the selected font: texts are placed on the baseline
+    float w;                      ///< client width
+    float h;                      ///< client height
+    QColor text{0, 0, 0};         ///< colour of the texts written
+    float fskala = 0.0f;          ///< pixels per unit of f for the warped outlines
+    float fmax = 0.0f;            ///< largest |f|
+    int ascent = 0;               ///< ascent of the selected font: texts are placed on the baseline
+    int height = 0;               ///< height of a text's box
+    std::array<int, 10> digit{};  ///< advance of each digit in the selected font
+    LabelGrid* labels = nullptr;  ///< room left for numbers; null: every number is written
 
     /// Window point of node n, before truncation.
     QPointF node(int n) const;
     /// Writes `s` with its top-left corner at (x, y), truncated, on an opaque white box.
     void write(float x, float y, const char* s) const;
+    /// Writes number n like `write`, only where its box covers no number written before.
+    void writeNumber(float x, float y, int n) const;
+    /// Takes the selected font's measures: ascent, height and digit advances.
+    void measureFont();
 };
 
 /// Label point of element e: the intersection of its medians from nodes 1 and 3 (the

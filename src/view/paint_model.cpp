@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "label_grid.h"
 #include "mesh_layers.h"
 #include "stress_layer.h"
 
@@ -56,7 +57,10 @@ void paintModel(QPainter& p, QSize client, const Model& m, const ViewOptions& o,
             p.setFont(labelFont());
             MeshPaint mp{p, m, o, mapping, w, h};
             // Texts are anchored at their top-left corner, Qt's at the baseline.
-            mp.ascent = QFontMetrics(p.font()).ascent();
+            mp.measureFont();
+            // Element and node numbers share the room: none covers another.
+            LabelGrid labels(client.width(), client.height());
+            mp.labels = &labels;
             if (m.ne > 0 && o.p_napr == 1 && m.obliczono == 1)
                 paintStressLayer(p, client, m, o, mapping, i_izo);
             drawBoundary(mp);

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -60,14 +62,58 @@ struct StressPaint {
     int rn;
     float ss = 1.0f;
 
-    QColor colour(float v) const { return k[static_cast<size_t>(stressIndex(std::fabs(v), ss))]; }
+    int last = -1;  ///< palette index of the brush selected, -1 before the first
 
-    void fill(const QPolygon& poly, const QColor& c) {
-        p.setPen(QPen(c, 1));
-        p.setBrush(c);
-        p.drawPolygon(poly);
+    int index(float v) const { return stressIndex(std::fabs(v), ss); }
+    QColor colour(float v) const { return k[static_cast<size_t>(index(v))]; }
+
+    // Polygons are filled without an outline. Their corners are whole pixels shared with their
+    // neighbours, so the triangles tile each element and the mesh; stroking every polygon cost
+    // more than filling it and changed only which of two neighbours a border pixel takes. The
+    // mesh's outer edge lies under the boundary line.
+    void select(int i) {
+        if (i == last) return;
+        last = i;
+        p.setBrush(k[static_cast<size_t>(i)]);
+    }
+    void triangle(QPoint a, QPoint b, QPoint c, int i) {
+        select(i);
+        const QPoint t[3] = {a, b, c};
+        p.drawConvexPolygon(t, 3);
+    }
+    void convex(const QPoint* pts, int n, int i) {
+        select(i);
+        p.drawConvexPolygon(pts, n);
     }
 };
+
+int cross(QPoint o, QPoint a, QPoint b) {
+    return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+}
+
+/// Convex hull of four points, counter-clockwise in pixel coordinates, without collinear
+/// points; returns the number of corners (fewer than 3 when the points lie on one line).
+int convexHull(std::array<QPoint, 4> pts, QPoint* hull) {
+    std::sort(pts.begin(), pts.end(), [](QPoint a, QPoint b) {
+        return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
+    });
+    QPoint h[8];
+    int k = 0;
+    for (int i = 0; i < 4; ++i) {
+        while (k >= 2 && cross(h[k - 2], h[k - 1], pts[i]) <= 0)
+            --k;
+        h[k++] = pts[i];
+    }
+    for (int i = 2, t = k + 1; i >= 0; --i) {
+        while (k >= t && cross(h[k - 2], h[k - 1], pts[i]) <= 0)
+            --k;
+        h[k++] = pts[i];
+    }
+    const int n = k - 1;
+    for (int i = 0; i < n; ++i)
+        hull[i] = h[i];
+    return n;
+}
 
 // The last accepted level line; it carries over from one element to the next.
 struct Segment {
@@ -78,8 +124,21 @@ struct Segment {
 void drawBands(StressPaint& sp, int el, int i_izo, float maw, Segment& last) {
     const Model& m = sp.m;
     const float stp = maw / static_cast<float>(i_izo - 1);
+    // A level crosses an edge only between the edge's end values: levels outside the range of
+    // the three nodes find no crossing and change nothing, so they are skipped. The range is
+    // widened by one level each way against the round-off of (k - 1) * stp.
+    float lo = std::fabs(m.ww[m.noc[el][1]][sp.rn]), hi = lo;
+    for (int n = 2; n <= 3; ++n) {
+        const float v = std::fabs(m.ww[m.noc[el][n]][sp.rn]);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    if (!(hi > lo)) return;
+    const float kLo = lo / stp, kHi = hi / stp + 2.0f;
+    const int first = kLo > 1.0f ? static_cast<int>(kLo) : 1;
+    const int end = kHi < static_cast<float>(i_izo) ? static_cast<int>(kHi) : i_izo;
     int pz = 0;
-    for (int k = 1; k <= i_izo; ++k) {
+    for (int k = first; k <= end; ++k) {
         const float fi = static_cast<float>(k - 1) * stp;
         QPoint pts[2];
         int found = 0;
@@ -100,13 +159,11 @@ void drawBands(StressPaint& sp, int el, int i_izo, float maw, Segment& last) {
             if (d <= 5) continue;
         }
         if (pz > 0) {
-            const QColor c = sp.colour(fi);
-            const QPoint S1 = last.s, E1 = last.e;
-            // Three vertex orders: together they cover the hull of the two segments
-            // whichever way each one runs.
-            sp.fill(QPolygon({S, E1, E, S1}), c);
-            sp.fill(QPolygon({S, E, S1, E1}), c);
-            sp.fill(QPolygon({S, E, E1, S1}), c);
+            const int c = sp.index(fi);
+            // The band covers the hull of the two segments whichever way each one runs.
+            QPoint hull[4];
+            const int n = convexHull({S, E, last.e, last.s}, hull);
+            if (n >= 3) sp.convex(hull, n, c);
         }
         last = {S, E, true};
         ++pz;
@@ -156,6 +213,8 @@ void paintStressLayer(QPainter& p, QSize client, const Model& m, const ViewOptio
         }
     }
 
+    sp.last = -1;  // the bar selected its own brushes
+    p.setPen(Qt::NoPen);
     Segment last;
     for (int e = 1; e <= m.ne; ++e) {
         QPointF P[4];
@@ -166,14 +225,14 @@ void paintStressLayer(QPainter& p, QSize client, const Model& m, const ViewOptio
         auto px = [](QPointF q) { return QPoint(pixel(float(q.x())), pixel(float(q.y()))); };
         auto mid = [&](int a, int b) { return px(P[a] + (P[b] - P[a]) * 0.5); };
         if (i_izo == 1) {
-            sp.fill(QPolygon({px(P[3]), px(P[1]), px(P[2])}), sp.colour(m.napr[e][rn]));
+            sp.triangle(px(P[3]), px(P[1]), px(P[2]), sp.index(m.napr[e][rn]));
             continue;
         }
         const QPoint m12 = mid(1, 2), m23 = mid(2, 3), m13 = mid(1, 3);
-        sp.fill(QPolygon({m13, m23, m12}), sp.colour(m.napr[e][rn]));
-        sp.fill(QPolygon({m13, px(P[1]), m12}), sp.colour(m.ww[m.noc[e][1]][rn]));
-        sp.fill(QPolygon({m23, px(P[2]), m12}), sp.colour(m.ww[m.noc[e][2]][rn]));
-        sp.fill(QPolygon({m23, px(P[3]), m13}), sp.colour(m.ww[m.noc[e][3]][rn]));
+        sp.triangle(m13, m23, m12, sp.index(m.napr[e][rn]));
+        sp.triangle(m13, px(P[1]), m12, sp.index(m.ww[m.noc[e][1]][rn]));
+        sp.triangle(m23, px(P[2]), m12, sp.index(m.ww[m.noc[e][2]][rn]));
+        sp.triangle(m23, px(P[3]), m13, sp.index(m.ww[m.noc[e][3]][rn]));
         if (i_izo >= 4) drawBands(sp, e, i_izo, maw, last);
     }
     p.setBrush(Qt::NoBrush);

@@ -25,15 +25,15 @@ namespace {
 // Drop-down, then its items; "-" is a separator.
 const std::vector<std::vector<QString>> kMenu = {
     {"&Plik", "&Nowy", "&Otwórz", "&Zapisz", "Zapisz &Jako", "Z&amknij", "-",
-     "Zapisz &wyniki do pliku ", "-", "&Kreator", "-", "&Koniec"},
+     "Zapisz &wyniki do pliku ", "Zapisz &rysunek...", "-", "&Kreator", "-", "&Koniec"},
     {"&Dodaj", "&Węzeł", "&Element", "Prostokąt", "Wycinek pierścienia"},
     {"&Usuń", "&Węzeł", "&Element"},
     {"&Zmień", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający", "&Scal węzły"},
     {"&Grupa", "&Przesuń", "&Kopiuj z przesunięciem", "&Usuń"},
     {"&Widok", "&Oblicz", "-", "Naprężenia styczne tau &xz", "Naprężenia styczne tau &yz",
      "Naprężenia styczne &tau", "-", "Numery &elmentów", "Numery &materiałów", "-",
-     "Siatka elementów skończonych", "-", "&Węzły", "Numery wę&złów", "-", "&Wyniki obliczeń",
-     "&Dane obliczeniowe"},
+     "Siatka elementów skończonych", "-", "&Węzły", "Numery wę&złów", "-", "&Dopasuj", "-",
+     "&Wyniki obliczeń", "&Dane obliczeniowe"},
     {"Us&tawienia", "&Grafika"},
     {"P&omoc", "&O programie..."},
 };

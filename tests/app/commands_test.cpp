@@ -50,7 +50,8 @@ TEST_F(Commands, StartValues) {
     EXPECT_EQ(p_rn, 3);
     EXPECT_EQ(iizol, 200);
     EXPECT_EQ(p_skok, 1);
-    EXPECT_EQ(asp_r, 1.0f);
+    EXPECT_EQ(okno.mapping.asp_r, 1.0f);
+    EXPECT_TRUE(okno.mapping.fitted());
     EXPECT_EQ(okno._plik_.filter, "Pliki PANWEL (*.WT)|*.WT|");
     EXPECT_EQ(okno._plik_.defaultExt, "WT");
     EXPECT_EQ(okno._plik_.flags, 0x1000u);

@@ -73,9 +73,7 @@ TEST_F(Pointer, ReadOutShowsTheNodalStressOnlyWithTheColourMap) {
 
 TEST_F(Pointer, NoProjectShowsTheMappedCoordinatesAndSelectsNothing) {
     releaseModel(m);
-    ax = aa = 0.0f;
-    sx = sa = 1.0f;
-    hmax = 100;
+    okno.mapping = ViewMapping{0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 100};
     EXPECT_EQ(readOut(30, 50), "x= 5.00, y=10.00");
     EXPECT_TRUE(drag({0, 0}, {299, 299}).empty());
     EXPECT_EQ(m.j_grupa, 0);

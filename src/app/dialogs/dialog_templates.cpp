@@ -140,6 +140,12 @@ constexpr ControlSpec c3190[] = {
     edit(8500, "MS", "Moment skręcający"),
 };
 
+constexpr ControlSpec c3200[] = {
+    heading("Rozmiar rysunku w pikselach"),
+    edit(8500, "szer", "Szerokość", kDigits),
+    edit(8501, "wys", "Wysokość", kDigits),
+};
+
 constexpr ControlSpec c3500[] = {
     heading("WIRTOR"),
     heading("WIRTOR v1.0"),
@@ -193,6 +199,7 @@ constexpr DialogTemplate kTemplates[] = {
     {3170, "Wycinek pierścienia", 187, 218, 8, "_D_DANE_PIERSCIEN", "d_dane_pierscien", 0, c3170,
      f3170, true},
     {3190, "Obciążenie", 140, 45, 8, "_D_DANE_SIL", "d_sily", 0, c3190, {}, true},
+    {3200, "Zapisz rysunek", 140, 70, 8, "_D_DANE_RYS", "d_rysunek", 0, c3200, {}, true},
     {3500, "O programie", 278, 114, 10, "", "", 0, c3500, {}, true},
 };
 
@@ -326,6 +333,10 @@ WIRTOR_FIELD(3170, 8610, d_dane_pierscien, p4);
 
 static_assert(size(3190) == sizeof(d_sily));
 WIRTOR_FIELD(3190, 8500, d_sily, MS);
+
+static_assert(size(3200) == sizeof(d_rysunek));
+WIRTOR_FIELD(3200, 8500, d_rysunek, szer);
+WIRTOR_FIELD(3200, 8501, d_rysunek, wys);
 
 static_assert(size(3500) == 0);
 

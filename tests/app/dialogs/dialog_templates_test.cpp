@@ -144,6 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "[f103:]"},
         CatalogueRow{3190, "Obciążenie", 140, 45, "_D_DANE_SIL", "d_sily", sizeof(d_sily), true,
                      "8500 MS E Moment skręcający", ""},
+        CatalogueRow{3200, "Zapisz rysunek", 140, 70, "_D_DANE_RYS", "d_rysunek", sizeof(d_rysunek),
+                     true, "8500 szer E,dg Szerokość; 8501 wys E,dg Wysokość",
+                     "[h:Rozmiar rysunku w pikselach]"},
         CatalogueRow{3500, "O programie", 278, 114, "", "", 0, true, "",
                      "[h:WIRTOR][h:WIRTOR v1.0]"}),
     [](const ::testing::TestParamInfo<CatalogueRow>& info) {
@@ -159,7 +162,7 @@ TEST(TemplateTable, HoldsEveryDialogOnceInIdOrder) {
         ids.insert(t.id);
     }
     EXPECT_EQ(ids, (std::set<int>{3000, 3010, 3020, 3030, 3040, 3050, 3060, 3100, 3110, 3120, 3130,
-                                  3140, 3150, 3160, 3170, 3190, 3500}));
+                                  3140, 3150, 3160, 3170, 3190, 3200, 3500}));
     EXPECT_EQ(findTemplate(3070), nullptr);
 }
 

@@ -29,16 +29,16 @@ class OknoPaint : public ::testing::Test {
 };
 
 TEST_F(OknoPaint, ShowsThePictureAndLeavesItsMapping) {
-    ax = aa = -99.0f;
-    hmax = 0;
+    okno.mapping.ax = okno.mapping.aa = -99.0f;
+    okno.mapping.hmax = 0;
     const QImage img = shot();
     EXPECT_EQ(rgbAt(img, 150, 260), rgb(0, 255, 255));  // bottom edge 1-2
     EXPECT_TRUE(textAt(img, 28, 265, "1", QColor(0, 0, 255)));
-    EXPECT_EQ(ax, 0.0f);
-    EXPECT_EQ(aa, 0.0f);
-    EXPECT_FLOAT_EQ(sx, 25.0f);
-    EXPECT_FLOAT_EQ(sa, 25.0f);
-    EXPECT_EQ(hmax, 300);
+    EXPECT_EQ(okno.mapping.ax, 0.0f);
+    EXPECT_EQ(okno.mapping.aa, 0.0f);
+    EXPECT_FLOAT_EQ(okno.mapping.sx, 25.0f);
+    EXPECT_FLOAT_EQ(okno.mapping.sa, 25.0f);
+    EXPECT_EQ(okno.mapping.hmax, 300);
 }
 
 TEST_F(OknoPaint, PaintsCopyTheCachedPictureUntilARepaintIsRequested) {
