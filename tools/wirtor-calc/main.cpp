@@ -12,12 +12,14 @@
 #include "model/model.h"
 #include "model/model_file.h"
 #include "model/report.h"
+#include "picture.h"
 #include "solver/driver.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Użycie: wirtor-calc PLIK_MODELU.WT [RAPORT.txt]\n"
+    "Użycie: wirtor-calc PLIK_MODELU.WT [RAPORT.txt] [--picture RYSUNEK.png|RYSUNEK.svg]\n"
+    "                    [--size SZERxWYS] [--map tau|xz|yz|none]\n"
     "\n"
     "Wczytuje model przekroju z pliku WT, oblicza skręcanie swobodne i wypisuje:\n"
     "  nn, ne           liczbę węzłów i elementów,\n"
@@ -31,6 +33,10 @@ constexpr const char* kUsage =
     "kodem różnym od zera.\n"
     "\n"
     "  --times          (przed plikiem) po wynikach wypisuje czasy etapów obliczeń\n"
+    "  --picture PLIK   zapisuje rysunek przekroju (PNG lub SVG, wg rozszerzenia),\n"
+    "                   taki jak w oknie programu; nie wymaga ekranu\n"
+    "  --size SZERxWYS  rozmiar rysunku w pikselach (domyślnie 1280x1024)\n"
+    "  --map MAPA       mapa naprężeń: tau (domyślnie), xz, yz lub none (bez mapy)\n"
     "  -h, --help       wyświetla ten opis\n";
 
 /// Says on stderr which file failed and how.
@@ -57,6 +63,11 @@ int flushed() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    PictureRequest picture;
+    if (const std::string refused = takePictureOptions(argc, argv, picture); !refused.empty()) {
+        std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
+        return 2;
+    }
     // --times before the files: where the time went, after the results.
     const bool times = argc > 1 && std::strcmp(argv[1], "--times") == 0;
     if (times) {
@@ -83,6 +94,8 @@ int main(int argc, char** argv) {
     const FileId model = fileIdOf(argv[1]);
     if (argc == 3 && sameFile(fileIdOf(argv[2]), model)) return fail(argv[2], kReportOverModel);
     if (sameFile(out, model)) return fail(stdoutName(), kReportOverModel);
+    if (!picture.path.empty() && sameFile(fileIdOf(picture.path), model))
+        return fail(picture.path, kReportOverModel);
 
     const ComputeOutcome result = Obliczenia(m);
     if (!result.ok()) return fail(argv[1], result.message);
@@ -95,6 +108,10 @@ int main(int argc, char** argv) {
         if (ec) report = argv[2];
         const FileOutcome written = writeReport(report.string(), m);
         if (!written.ok()) return fail(argv[2], written.message);
+    }
+    if (!picture.path.empty()) {
+        const std::string failure = writePicture(picture, m);
+        if (!failure.empty()) return fail(picture.path, failure);
     }
 
     const auto t_write_end = std::chrono::steady_clock::now();

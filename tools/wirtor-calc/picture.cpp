@@ -1,0 +1,26 @@
+// The picture of the batch tool: the program's painting routine on an image or SVG, under
+// Qt's offscreen platform so that no display is needed.
+#include <QGuiApplication>
+
+#include "picture.h"
+#include "view/picture_file.h"
+#include "view/stress_layer.h"
+
+std::string writePicture(const PictureRequest& r, const Model& m) {
+    // Fonts need an application object; the offscreen platform needs no display, whatever the
+    // environment names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "wirtor-calc";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+
+    // The switches and settings the program starts with, the chosen map over them.
+    ViewOptions o;
+    o.p_napr = r.rn == 0 ? 0 : 1;
+    o.p_rn = r.rn == 0 ? 3 : r.rn;
+    const StressPalette palette = stressPalette(1);
+    o.knapr = &palette;
+    return savePicture(r.path, QSize(r.w, r.h), m, o, ViewMapping{});
+}
