@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
+packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
           shared-mime-info libgtest-dev libgmock-dev libsuitesparse-dev libopenblas0-serial
           clang libclang-rt-dev)
 missing=()
