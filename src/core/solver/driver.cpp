@@ -33,6 +33,7 @@ ComputeOutcome compute(Model& m) {
     pattern.lap(out.times.assembly);
     const StressFunction sf = solveStressFunction(m, s, true, 0, &out.times);
     out.factor_entries = sf.factor_entries;
+    out.factor_bytes = sf.factor_bytes;
     if (sf.blad != 0) return failed(m, sf.blad);
     Stopwatch clock;
     const double gj = static_cast<double>(m.G) * sf.J;

@@ -1,6 +1,8 @@
 #pragma once
 // The computation driver: checks the model, solves the torsion problem, sets obliczono.
 
+#include <cstddef>
+
 #include "model/model.h"
 #include "solver/timing.h"
 
@@ -13,11 +15,12 @@ enum class ComputeStatus {
 
 struct ComputeOutcome {
     ComputeStatus status = ComputeStatus::Ok;
-    const char* message = "";   ///< text the user is shown; empty on success
-    double J = 0.0;             ///< torsion constant
-    int holes = 0;              ///< number of hole contours found
-    double factor_entries = 0;  ///< entries of the Cholesky factor, once it was sized
-    SolverTimes times = {};     ///< where the time went
+    const char* message = "";      ///< text the user is shown; empty on success
+    double J = 0.0;                ///< torsion constant
+    int holes = 0;                 ///< number of hole contours found
+    double factor_entries = 0;     ///< entries of the Cholesky factor, once it was sized
+    std::size_t factor_bytes = 0;  ///< memory the factor takes, once it was sized
+    SolverTimes times = {};        ///< where the time went
     bool ok() const { return status == ComputeStatus::Ok; }
 };
 

@@ -65,6 +65,7 @@ StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool hole
     SparseCholesky chol(memory_limit);
     FactorStatus f = chol.analyze(s);
     r.factor_entries = chol.factorEntries();
+    r.factor_bytes = chol.factorBytes();
     clock.lap(t.ordering);
     if (f != FactorStatus::Ok) {
         fail(r, f);

@@ -18,8 +18,9 @@ struct StressFunction {
     double J = 0;             ///< torsion constant 2∫φ dA + 2·Σ C_k·A_k
     double cnst = 0;          ///< the penalty that was added
     Contours contours;
-    std::vector<double> C;      ///< [k] value of φ on hole contour k
-    double factor_entries = 0;  ///< entries of the Cholesky factor
+    std::vector<double> C;         ///< [k] value of φ on hole contour k
+    double factor_entries = 0;     ///< entries of the Cholesky factor
+    std::size_t factor_bytes = 0;  ///< memory the factor takes, padding of its blocks included
     int holes() const { return static_cast<int>(C.size()); }
 };
 
