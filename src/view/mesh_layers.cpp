@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
@@ -160,8 +161,8 @@ namespace {
 
 /// A cross of arms `arm` drawn with a round-capped pen: stroked once into a stamp, then copied
 /// to every node. Truncation commutes with whole-pixel shifts for coordinates of 1 and more,
-/// so the copies are the strokes pixel for pixel; nearer the left or top edge they are
-/// stroked.
+/// so the copies are the strokes pixel for pixel; nearer the left or top edge, and on vector
+/// output, they are stroked.
 class MarkStamp {
   public:
     MarkStamp(const QColor& c, int width, int arm) : pen_(pen(c, width)), arm_(arm) {
@@ -178,7 +179,10 @@ class MarkStamp {
         const float X = static_cast<float>(q.x()), Y = static_cast<float>(q.y());
         // Marks far outside the area draw nothing visible.
         if (X < -origin_ || Y < -origin_ || X > mp.w + origin_ || Y > mp.h + origin_) return;
-        if (X >= static_cast<float>(arm_) + 1.0f && Y >= static_cast<float>(arm_) + 1.0f) {
+        // Vector output (SVG) keeps its strokes; only pixels are copied.
+        const bool raster = mp.p.paintEngine()->type() == QPaintEngine::Raster;
+        if (raster && X >= static_cast<float>(arm_) + 1.0f &&
+            Y >= static_cast<float>(arm_) + 1.0f) {
             mp.p.drawImage(pixel(X) - origin_, pixel(Y) - origin_, img_);
         } else {
             mp.p.setPen(pen_);
