@@ -10,11 +10,12 @@ std::string writePicture(const PictureRequest& r, const Model& m) {
     // Fonts need an application object; the offscreen platform needs no display, whatever the
     // environment names.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "wirtor-calc";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
+    // It lives only while the picture is drawn: gone before the tool ends, it leaves nothing
+    // of the font machinery behind.
+    int argc = 1;
+    char name[] = "wirtor-calc";
+    char* argv[] = {name, nullptr};
+    const QGuiApplication app(argc, argv);
 
     // The switches and settings the program starts with, the chosen map over them.
     ViewOptions o;
