@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/fd.h"
 #include "model/safe_save.h"
 
 namespace {
@@ -38,26 +39,6 @@ void putU32(unsigned char* p, std::uint32_t v) {
     p[2] = static_cast<unsigned char>(v >> 16);
     p[3] = static_cast<unsigned char>(v >> 24);
 }
-
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { close(); }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    /// Closes the descriptor; false when the close itself reports an error.
-    bool close() {
-        if (fd_ < 0) return true;
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 bool readFull(int fd, unsigned char* buf, std::size_t n) {
     while (n > 0) {

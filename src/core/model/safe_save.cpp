@@ -11,27 +11,9 @@
 #include <memory>
 #include <new>
 
+#include "model/fd.h"
+
 namespace {
-
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { close(); }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    /// False when the close itself reports an error.
-    bool close() {
-        if (fd_ < 0) return true;
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 /// Follows symbolic links to the name they finally lead to; empty on a loop or a link that
 /// cannot be read.
