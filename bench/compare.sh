@@ -11,8 +11,8 @@ meshes=("$@")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 timed() { /usr/bin/time -f "  %C: %e s wall, %U s user, %S s sys, %M KB peak" "$@"; }
-for spec in "${meshes[@]}"; do
-    cells=${spec%:*} tri=${spec#*:}
+for mesh in "${meshes[@]}"; do
+    cells=${mesh%:*} tri=${mesh#*:}
     "$build/bench/wirtor-mesh" square "$cells" "$tri" "$dir/m.WT" "$dir/m.msh" >/dev/null
     echo "== unit square, $cells x $cells cells, $tri triangles per cell"
     timed "$build/tools/wirtor-calc/wirtor-calc" --times "$dir/m.WT" 2>&1 | sed 's/^/  /'
