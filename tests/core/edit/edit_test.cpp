@@ -11,11 +11,14 @@
 #include "edit/material.h"
 #include "edit/nodes.h"
 #include "edit/resize.h"
+#include "edit_test_util.h"
 
 namespace {
 
-using Tri = std::array<int, 3>;
-using Xy = std::array<float, 2>;
+using edit_test::coords;
+using edit_test::corners;
+using edit_test::Tri;
+using edit_test::Xy;
 
 /// A project with the given nodes (si of node i = 10 i) and elements, results current.
 void build(Model& m, const std::vector<Xy>& xy, const std::vector<Tri>& tris) {
@@ -32,25 +35,12 @@ void build(Model& m, const std::vector<Xy>& xy, const std::vector<Tri>& tris) {
     m.obliczono = 1;
 }
 
-std::vector<Xy> coords(const Model& m) {
-    std::vector<Xy> v;
-    for (int i = 1; i <= m.nn; ++i)
-        v.push_back({m.x[i][1], m.x[i][2]});
-    return v;
-}
 std::vector<float> loads(const Model& m) {
     std::vector<float> v;
     for (int i = 1; i <= m.nn; ++i)
         v.push_back(m.si[i]);
     return v;
 }
-std::vector<Tri> corners(const Model& m) {
-    std::vector<Tri> v;
-    for (int e = 1; e <= m.ne; ++e)
-        v.push_back({m.noc[e][1], m.noc[e][2], m.noc[e][3]});
-    return v;
-}
-
 /// Every array has exactly the rows its count claims, none when the count is 0.
 void expectExactArrays(const Model& m) {
     EXPECT_EQ(m.nq, m.nn);

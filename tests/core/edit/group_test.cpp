@@ -1,5 +1,6 @@
 // Group move, copy and delete on a 4-node, 2-element model.
 #include "edit/group.h"
+#include "edit_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,10 @@
 
 namespace {
 
-using Tri = std::array<int, 3>;
-using Xy = std::array<float, 2>;
+using edit_test::coords;
+using edit_test::corners;
+using edit_test::Tri;
+using edit_test::Xy;
 
 /// The unit square as elements (1, 2, 3) and (4, 1, 3), with results and the given group.
 void square(Model& m, const std::vector<int>& group) {
@@ -31,18 +34,6 @@ void square(Model& m, const std::vector<int>& group) {
         m.s_grp[k] = group[k - 1];
 }
 
-std::vector<Xy> coords(const Model& m) {
-    std::vector<Xy> v;
-    for (int i = 1; i <= m.nn; ++i)
-        v.push_back({m.x[i][1], m.x[i][2]});
-    return v;
-}
-std::vector<Tri> corners(const Model& m) {
-    std::vector<Tri> v;
-    for (int e = 1; e <= m.ne; ++e)
-        v.push_back({m.noc[e][1], m.noc[e][2], m.noc[e][3]});
-    return v;
-}
 std::vector<int> selection(const Model& m) {
     std::vector<int> v;
     for (int k = 1; k <= (m.j_grupa ? m.i_grp : 0); ++k)

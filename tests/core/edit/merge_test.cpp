@@ -9,12 +9,15 @@
 #include <set>
 #include <vector>
 
+#include "edit_test_util.h"
 #include "mesh/rectangle.h"
 
 namespace {
 
-using Tri = std::array<int, 3>;
-using Xy = std::array<float, 2>;
+using edit_test::coords;
+using edit_test::corners;
+using edit_test::Tri;
+using edit_test::Xy;
 
 /// Appends nodes and elements (corners numbered within the part); results current.
 void add(Model& m, const std::vector<Xy>& xy, const std::vector<Tri>& tris) {
@@ -33,13 +36,6 @@ void patch(Model& m, double px, int ix, int iy) {
     p.px = px, p.dx = ix, p.dy = iy, p.ix = ix, p.iy = iy;
     ASSERT_TRUE(appendRectangle(m, p).ok());
     m.obliczono = 1;
-}
-
-std::vector<Tri> corners(const Model& m) {
-    std::vector<Tri> v;
-    for (int e = 1; e <= m.ne; ++e)
-        v.push_back({m.noc[e][1], m.noc[e][2], m.noc[e][3]});
-    return v;
 }
 
 const std::vector<Tri> kJoined = {{1, 2, 5}, {1, 4, 5}, {2, 3, 6},  {2, 5, 6},
