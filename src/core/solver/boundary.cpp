@@ -7,8 +7,59 @@
 // occurrence of {a,b} in later elements, after which no occurrence of {a,b} past its element
 // is live; likewise a live degenerate edge {a,a} clears every later edge holding a. Each list
 // is therefore cut back after its use and every edge is visited a bounded number of times.
+namespace {
+
+std::vector<BoundaryEdge> liveEdges(const std::vector<char>& live) {
+    std::vector<BoundaryEdge> out;
+    for (int k = 0; k < static_cast<int>(live.size()); ++k)
+        if (live[k]) out.push_back({k / 3 + 1, k % 3 + 1});
+    return out;
+}
+
+// Without repeated corners every occurrence of a pair lies in its own element, and the
+// first one clears all the others and itself: an edge stays exactly when its pair occurs
+// once. Edges are bucketed by their lower node and counted by their higher one.
+std::vector<BoundaryEdge> edgesMetOnce(const Model& m) {
+    const int ne = m.ne, nn = m.nn;
+    const int nedge = 3 * ne;
+    std::vector<int> start(nn + 2, 0);
+    for (int e = 1; e <= ne; ++e)
+        for (int j = 1; j <= 3; ++j)
+            ++start[std::min(m.noc[e][j], m.noc[e][j % 3 + 1]) + 1];
+    for (int v = 1; v <= nn; ++v)
+        start[v + 1] += start[v];
+    std::vector<int> bucket(nedge);
+    for (int k = 0; k < nedge; ++k) {
+        const int a = m.noc[k / 3 + 1][k % 3 + 1], b = m.noc[k / 3 + 1][(k % 3 + 1) % 3 + 1];
+        bucket[start[std::min(a, b)]++] = k;
+    }
+    // start[v] now ends bucket v, which begins where bucket v - 1 ends.
+    std::vector<int> count(nn + 1, 0);
+    std::vector<char> live(nedge, 0);
+    auto high = [&m](int k) {
+        return std::max(m.noc[k / 3 + 1][k % 3 + 1], m.noc[k / 3 + 1][(k % 3 + 1) % 3 + 1]);
+    };
+    for (int v = 1, first = 0; v <= nn; first = start[v++]) {
+        for (int p = first; p < start[v]; ++p)
+            ++count[high(bucket[p])];
+        for (int p = first; p < start[v]; ++p)
+            live[bucket[p]] = count[high(bucket[p])] == 1;
+        for (int p = first; p < start[v]; ++p)
+            count[high(bucket[p])] = 0;
+    }
+    return liveEdges(live);
+}
+
+}  // namespace
+
 std::vector<BoundaryEdge> boundaryEdges(const Model& m) {
     const int ne = m.ne, nn = m.nn;
+    bool repeated = false;
+    for (int e = 1; e <= ne && !repeated; ++e)
+        repeated =
+            m.noc[e][1] == m.noc[e][2] || m.noc[e][2] == m.noc[e][3] || m.noc[e][3] == m.noc[e][1];
+    if (!repeated) return edgesMetOnce(m);
+
     const int nedge = 3 * ne;
     auto from = [&m](int k) { return m.noc[k / 3 + 1][k % 3 + 1]; };
     auto to = [&m](int k) { return m.noc[k / 3 + 1][(k % 3 + 1) % 3 + 1]; };
@@ -105,8 +156,5 @@ std::vector<BoundaryEdge> boundaryEdges(const Model& m) {
         if (cleared > 0) live[k] = 0;
     }
 
-    std::vector<BoundaryEdge> out;
-    for (int k = 0; k < nedge; ++k)
-        if (live[k]) out.push_back({k / 3 + 1, k % 3 + 1});
-    return out;
+    return liveEdges(live);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -36,18 +37,19 @@ struct SparseCholesky::State {
 
 namespace {
 
-// A view of the upper triangle; CHOLMOD reads it and never frees it.
-cholmod_sparse view(const SymmetricMatrix& a) {
+// A view of the upper triangle, with or without its values; CHOLMOD reads it and never
+// frees it. The ordering sees no values, so they may be assembled meanwhile.
+cholmod_sparse view(const SymmetricMatrix& a, bool values = true) {
     cholmod_sparse s;
     std::memset(&s, 0, sizeof s);
     s.nrow = s.ncol = static_cast<std::size_t>(a.n);
     s.nzmax = static_cast<std::size_t>(a.entries());
     s.p = const_cast<std::int64_t*>(a.start.data());
     s.i = const_cast<std::int64_t*>(a.row.data());
-    s.x = const_cast<double*>(a.value.data());
+    s.x = values ? const_cast<double*>(a.value.data()) : nullptr;
     s.stype = 1;
     s.itype = CHOLMOD_LONG;
-    s.xtype = CHOLMOD_REAL;
+    s.xtype = values ? CHOLMOD_REAL : CHOLMOD_PATTERN;
     s.dtype = CHOLMOD_DOUBLE;
     s.sorted = 1;
     s.packed = 1;
@@ -66,6 +68,12 @@ SparseCholesky::SparseCholesky(std::size_t memory_limit) : s_(std::make_unique<S
     c.method[0].ordering = CHOLMOD_AMD;
     c.postorder = 1;
     c.supernodal = CHOLMOD_SUPERNODAL;
+    // Supernodes of up to 8 columns are always merged, up to 32 when few zeros come in: a
+    // mesh has tens of thousands of tiny ones, each of which costs more to visit than to
+    // compute. About 15 % less time for 30 % more stored zeros.
+    c.nrelax[0] = 8;
+    c.nrelax[1] = 32;
+    c.nrelax[2] = 64;
     s_->limit = memory_limit;
     if (s_->limit == 0)
         s_->limit = static_cast<std::size_t>(sysconf(_SC_PHYS_PAGES)) *
@@ -83,9 +91,12 @@ void SparseCholesky::release() {
 
 FactorStatus SparseCholesky::analyze(const SymmetricMatrix& a) {
     release();
-    cholmod_sparse v = view(a);
+    cholmod_sparse v = view(a, false);
     s_->L = cholmod_l_analyze(&v, &s_->c);
     if (!s_->L) return FactorStatus::OutOfMemory;
+    if (std::getenv("WT_DEBUG"))
+        std::fprintf(stderr, "nsuper=%ld xsize=%ld lnz=%g fl=%g\n", (long)s_->L->nsuper,
+                     (long)s_->L->xsize, s_->c.lnz, s_->c.fl);
     if (factorBytes() > s_->limit) {
         release();
         return FactorStatus::OutOfMemory;

@@ -21,7 +21,8 @@ class SparseCholesky {
     SparseCholesky(const SparseCholesky&) = delete;
     SparseCholesky& operator=(const SparseCholesky&) = delete;
 
-    /// Orders the pattern of a and sizes the factor; OutOfMemory when it would not fit.
+    /// Orders the pattern of a and sizes the factor; OutOfMemory when it would not fit. Reads
+    /// only a.start and a.row.
     FactorStatus analyze(const SymmetricMatrix& a);
     /// Factors the values of a (the pattern given to analyze).
     FactorStatus factor(const SymmetricMatrix& a);

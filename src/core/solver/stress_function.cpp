@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <system_error>
 
 #include "solver/assembly.h"
 #include "solver/boundary.h"
@@ -44,9 +46,26 @@ StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool hole
     Stopwatch clock;
     StressFunction r;
     const int nn = m.nn;
+
+    // The ordering needs only the pattern: it runs on a second thread while the values are
+    // assembled, or after them when no thread can be had.
+    SparseCholesky chol(memory_limit);
+    double ordering_time = 0;
+    const auto analyze = [&chol, &s, &ordering_time] {
+        Stopwatch own;
+        const FactorStatus status = chol.analyze(s);
+        own.lap(ordering_time);
+        return status;
+    };
+    std::future<FactorStatus> analyzed;
+    try {
+        analyzed = std::async(std::launch::async, analyze);
+    } catch (const std::system_error&) {
+        analyzed = std::async(std::launch::deferred, analyze);
+    }
+
     std::vector<double> load(nn + 1, 0.0);
     assembleStiffness(m, s, load);
-
     // The penalty scales with the stiffness of node 1.
     r.cnst = s.diagonal(0) * 100000.0;
     const std::vector<BoundaryEdge> edges = boundaryEdges(m);
@@ -56,17 +75,17 @@ StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool hole
     for (int i = 1; i <= nn; ++i)
         if (c.hole[i] != kOffContour) s.diagonal(i - 1) += r.cnst;
     clock.lap(t.assembly);
+    FactorStatus f = analyzed.get();
+    t.ordering += ordering_time;
+    double waited = 0;
+    clock.lap(waited);  // already inside the ordering's own time
     // In exact arithmetic an unheld piece is singular; round-off may hide it from the factor.
     if (c.unheld) {
         r.blad = BLAD_PIVOT;
         return r;
     }
-
-    SparseCholesky chol(memory_limit);
-    FactorStatus f = chol.analyze(s);
     r.factor_entries = chol.factorEntries();
     r.factor_bytes = chol.factorBytes();
-    clock.lap(t.ordering);
     if (f != FactorStatus::Ok) {
         fail(r, f);
         return r;

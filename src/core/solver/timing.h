@@ -1,5 +1,6 @@
 #pragma once
-// Where a computation's time goes, in seconds of the wall clock.
+// Where a computation's time goes, in seconds of the wall clock. The ordering runs beside the
+// assembly, so the stages may add up to more than the computation took.
 
 #include <chrono>
 
