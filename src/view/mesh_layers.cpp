@@ -68,7 +68,10 @@ void MeshPaint::writeNumber(float x, float y, int n) const {
         int width = 0;
         for (int i = 0; i < len; ++i)
             width += sn[i] >= '0' && sn[i] <= '9' ? digit[static_cast<size_t>(sn[i] - '0')] : 0;
-        if (!labels->take(QRect(pixel(x), pixel(y), std::max(width, 1), height))) return;
+        // Half a digit of room on either side, so that neighbours never run into one number.
+        const int gap = digit[0] / 2;
+        if (!labels->take(QRect(pixel(x) - gap, pixel(y), std::max(width, 1) + 2 * gap, height)))
+            return;
     }
     p.setPen(text);
     p.drawText(QPoint(pixel(x), pixel(y) + ascent), QString::fromLatin1(sn, len));

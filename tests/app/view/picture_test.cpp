@@ -148,6 +148,32 @@ TEST(LabelsOnThePicture, ANumberThatWouldCoverAnotherIsLeftOutUntilZoomedApart) 
     releaseModel(m);
 }
 
+// Node 3 stands on node 1's line, its number `extra` pixels beyond the end of "1": a number
+// that would touch its neighbour's is left out, one that keeps about a digit apart is written.
+class LabelGap : public ::testing::TestWithParam<std::pair<int, bool>> {};
+
+TEST_P(LabelGap, NeighboursKeepADigitApart) {
+    const auto [extra, written] = GetParam();
+    Model m;
+    buildModel(m, {{0, 0}, {10, 10}, {10, 0}}, {});
+    ViewOptions o;
+    o.p_wez = 0;
+    ViewMapping v;
+    render(m, o, {300, 300}, &v);
+    const QFontMetrics fm(labelFont());
+    const double scale = (v.toWindowX(10) - v.toWindowX(0)) / 10;
+    m.x[3][1] = static_cast<float>((fm.horizontalAdvance('1') + extra) / scale);
+    const QImage img = render(m, o, {300, 300}, &v);
+    const int X = pixel(v.toWindowX(m.x[3][1])) + 3, Y = pixel(v.toWindowY(0)) + 5;
+    EXPECT_TRUE(textAt(img, pixel(v.toWindowX(0)) + 3, Y, "1", QColor(0, 0, 255)));
+    EXPECT_EQ(textAt(img, X, Y, "3", QColor(0, 0, 255)), written) << extra;
+    releaseModel(m);
+}
+
+INSTANTIATE_TEST_SUITE_P(LabelsOnThePicture, LabelGap,
+                         ::testing::Values(std::pair{1, false}, std::pair{3, false},
+                                           std::pair{14, true}));
+
 // --- The window: pointer zoom and pan, export -----------------------------------------------
 
 class Window : public ::testing::Test {
@@ -258,6 +284,7 @@ CalcRun calc(const QStringList& args) {
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
+    env.remove("XDG_RUNTIME_DIR");  // nor a runtime directory: still nothing on stderr
     p.setProcessEnvironment(env);
     p.start(WIRTOR_CALC_PATH, args);
     p.waitForFinished(60000);
@@ -286,6 +313,7 @@ TEST(CalcPicture, DrawsTheRequestedSizeAndMapWithTheWindowsRoutine) {
         const QString out = dir.filePath(QString("r_%1.png").arg(c.map));
         const CalcRun r = calc({model, "--picture", out, "--size", "420x310", "--map", c.map});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.err.toStdString(), "");
         const QImage got = QImage(out).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(got.size(), QSize(420, 310)) << c.map;
         ViewOptions o;
