@@ -21,6 +21,9 @@ class Stopwatch {
         last_ = now;
     }
 
+    /// Starts the next lap now without counting the time since the last one.
+    void restart() { last_ = std::chrono::steady_clock::now(); }
+
   private:
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
