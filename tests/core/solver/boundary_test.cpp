@@ -50,11 +50,8 @@ TEST_P(BoundaryMatchesPairwiseScan, OnRandomMeshes) {
         test_meshes::Nodes nodes(c.nodes, {0.f, 0.f});
         test_meshes::Elements elems;
         for (int e = 0; e < c.elements; ++e) {
-            std::array<int, 3> t;
-            do
-                for (int& v : t)
-                    v = 1 + static_cast<int>(rng() % c.nodes);
-            while (c.degenerate_percent < 0 && (t[0] == t[1] || t[1] == t[2] || t[2] == t[0]));
+            std::array<int, 3> t =
+                test_meshes::randomTriangle(rng, c.nodes, c.degenerate_percent < 0);
             // Force repeated corners in a share of the elements.
             if (static_cast<int>(rng() % 100) < c.degenerate_percent) t[rng() % 3] = t[rng() % 3];
             elems.push_back(t);

@@ -22,12 +22,8 @@ TEST_P(NodePattern, HoldsThePairsThatShareAnElement) {
     std::mt19937 rng(c.nodes * 1000 + c.elements);
     test_meshes::Nodes nodes(c.nodes, {0.f, 0.f});
     test_meshes::Elements elems;
-    for (int e = 0; e < c.elements; ++e) {
-        std::array<int, 3> t;
-        for (int& v : t)
-            v = 1 + static_cast<int>(rng() % c.nodes);
-        elems.push_back(t);
-    }
+    for (int e = 0; e < c.elements; ++e)
+        elems.push_back(test_meshes::randomTriangle(rng, c.nodes));
     Model m;
     test_meshes::fill(m, nodes, elems);
     std::set<std::pair<int, int>> expected;

@@ -28,6 +28,17 @@ inline void fill(Model& m, const Nodes& nodes, const Elements& elems) {
             m.noc[e][l] = elems[e - 1][l - 1];
 }
 
+/// A random triangle over nodes 1..nodes; with `distinct` its corners differ.
+template <typename Rng>
+std::array<int, 3> randomTriangle(Rng& rng, int nodes, bool distinct = false) {
+    std::array<int, 3> t;
+    do
+        for (int& v : t)
+            v = 1 + static_cast<int>(rng() % nodes);
+    while (distinct && (t[0] == t[1] || t[1] == t[2] || t[2] == t[0]));
+    return t;
+}
+
 /// Structured grid of ix × iy cells over [x0, x0+w] × [y0, y0+h], numbered like the
 /// rectangle patch (corners row by row, then centres); cells for which `keep` is false are
 /// left out (their nodes stay, so callers that drop cells must not leave nodes unused).
