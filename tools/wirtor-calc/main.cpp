@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "input.h"
 #include "model/file_id.h"
 #include "model/model.h"
 #include "model/model_file.h"
@@ -18,10 +19,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Użycie: wirtor-calc PLIK_MODELU.WT [RAPORT.txt] [--picture RYSUNEK.png|RYSUNEK.svg]\n"
-    "                    [--size SZERxWYS] [--map tau|xz|yz|none]\n"
+    "Użycie: wirtor-calc PLIK_MODELU.WT|PRZEKROJ.wts [RAPORT.txt] [--mesh SIATKA.WT]\n"
+    "                    [--picture RYSUNEK.png|RYSUNEK.svg] [--size SZERxWYS]\n"
+    "                    [--map tau|xz|yz|none]\n"
     "\n"
-    "Wczytuje model przekroju z pliku WT, oblicza skręcanie swobodne i wypisuje:\n"
+    "Wczytuje model przekroju z pliku WT albo opis przekroju z pliku wts (ten ostatni\n"
+    "dzieli na elementy tak jak program), oblicza skręcanie swobodne i wypisuje:\n"
     "  nn, ne           liczbę węzłów i elementów,\n"
     "  J                moment bezwładności przy skręcaniu,\n"
     "  katob            jednostkowy kąt skręcenia,\n"
@@ -33,6 +36,7 @@ constexpr const char* kUsage =
     "kodem różnym od zera.\n"
     "\n"
     "  --times          (przed plikiem) po wynikach wypisuje czasy etapów obliczeń\n"
+    "  --mesh PLIK      zapisuje model z siatką (plik WT), np. wygenerowaną z opisu\n"
     "  --picture PLIK   zapisuje rysunek przekroju (PNG lub SVG, wg rozszerzenia),\n"
     "                   taki jak w oknie programu; nie wymaga ekranu\n"
     "  --size SZERxWYS  rozmiar rysunku w pikselach (domyślnie 1280x1024)\n"
@@ -54,6 +58,23 @@ std::string stdoutName() {
     return "standardowe wyjście";
 }
 
+/// Takes "--mesh PATH" out of argv; "" or why it was refused.
+std::string takeMeshOption(int& argc, char** argv, std::string& path) {
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--mesh") == 0) {
+            if (i + 1 >= argc) return "brak wartości opcji --mesh";
+            if (!path.empty()) return "powtórzona opcja --mesh";
+            path = argv[++i];
+            continue;
+        }
+        argv[out++] = argv[i];
+    }
+    argc = out;
+    argv[argc] = nullptr;
+    return {};
+}
+
 /// Flushes the standard output: 0, or 1 with a message when it could not take the text.
 int flushed() {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
@@ -63,6 +84,11 @@ int flushed() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string meshOut;
+    if (const std::string refused = takeMeshOption(argc, argv, meshOut); !refused.empty()) {
+        std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
+        return 2;
+    }
     PictureRequest picture;
     if (const std::string refused = takePictureOptions(argc, argv, picture); !refused.empty()) {
         std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
@@ -87,20 +113,33 @@ int main(int argc, char** argv) {
     const FileId out = fileIdOfDescriptor(STDOUT_FILENO);
     Model m;
     const auto t_read = std::chrono::steady_clock::now();
-    const FileOutcome read = readModelFile(argv[1], m);
+    const InputRead read = readInput(argv[1], m);
     const auto t_read_end = std::chrono::steady_clock::now();
-    if (!read.ok()) return fail(argv[1], read.message);
+    if (!read.ok()) {
+        if (read.line <= 0) return fail(argv[1], read.failure);
+        std::fprintf(stderr, "%s:%d: %s\n", argv[1], read.line, read.failure.c_str());
+        return 1;
+    }
     // Nothing is written over the model: not the report, not the results (">> m.WT").
     const FileId model = fileIdOf(argv[1]);
     if (argc == 3 && sameFile(fileIdOf(argv[2]), model)) return fail(argv[2], kReportOverModel);
     if (sameFile(out, model)) return fail(stdoutName(), kReportOverModel);
     if (!picture.path.empty() && sameFile(fileIdOf(picture.path), model))
         return fail(picture.path, kReportOverModel);
+    if (!meshOut.empty() && sameFile(fileIdOf(meshOut), model))
+        return fail(meshOut, kReportOverModel);
+    if (!meshOut.empty() && argc == 3 &&
+        (meshOut == argv[2] || sameFile(fileIdOf(meshOut), fileIdOf(argv[2]))))
+        return fail(meshOut, "Raport i siatka nie mogą trafić do tego samego pliku");
 
     const ComputeOutcome result = Obliczenia(m);
     if (!result.ok()) return fail(argv[1], result.message);
 
     const auto t_write = std::chrono::steady_clock::now();
+    if (!meshOut.empty()) {
+        const FileOutcome written = writeModelFile(meshOut, m);
+        if (!written.ok()) return fail(meshOut, written.message);
+    }
     if (argc == 3) {
         // The report names itself; give it the full path, as the file dialog would.
         std::error_code ec;
@@ -135,7 +174,13 @@ int main(int argc, char** argv) {
             return std::chrono::duration<double>(to - from).count();
         };
         const SolverTimes& t = result.times;
-        std::printf("czas_wczytania = %.3f s\n", seconds(t_read, t_read_end));
+        if (read.meshSeconds >= 0) {
+            std::printf("czas_wczytania = %.3f s\n",
+                        seconds(t_read, t_read_end) - read.meshSeconds);
+            std::printf("czas_siatkowania = %.3f s\n", read.meshSeconds);
+        } else {
+            std::printf("czas_wczytania = %.3f s\n", seconds(t_read, t_read_end));
+        }
         std::printf("czas_porzadkowania = %.3f s\n", t.ordering);
         std::printf("czas_skladania = %.3f s\n", t.assembly);
         std::printf("czas_rozkladu = %.3f s\n", t.factorisation);

@@ -55,7 +55,8 @@ void arcPoint(const Arc& a, double t, double& x, double& y) {
     y = a.cy + a.radius * std::sin(angle);
 }
 
-std::vector<Point> polygonOf(const Outline& o, const std::function<double(double, double)>& maxChord,
+std::vector<Point> polygonOf(const Outline& o,
+                             const std::function<double(double, double)>& maxChord,
                              double sagittaFraction) {
     std::vector<Point> out;
     const std::size_t n = o.v.size();

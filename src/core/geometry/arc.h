@@ -38,7 +38,8 @@ struct Point {
 /// each arc by chords whose length is at most `maxChord(x, y)` near them and whose sagitta is
 /// at most `sagittaFraction` of that length. Empty when an arc of the outline has no such arc
 /// (see makeArc).
-std::vector<Point> polygonOf(const Outline& o, const std::function<double(double, double)>& maxChord,
+std::vector<Point> polygonOf(const Outline& o,
+                             const std::function<double(double, double)>& maxChord,
                              double sagittaFraction);
 
 }  // namespace geometry

@@ -15,18 +15,18 @@ namespace geometry {
 struct Shape {
     enum class Kind { Obrys, Okrag, Profil };
     Kind kind = Kind::Obrys;
-    Outline outline;  ///< Kind::Obrys
-    Circle circle;    ///< Kind::Okrag
-    Profile profile;  ///< Kind::Profil
+    Outline outline;     ///< Kind::Obrys
+    Circle circle;       ///< Kind::Okrag
+    Profile profile;     ///< Kind::Profil
     bool otwor = false;  ///< subtracted from the section
     int line = 0;        ///< line of the section file it came from, 0 when none
 };
 
 /// A whole section description.
 struct Section {
-    std::optional<double> G, MS;      ///< absent: the program's current values
-    std::optional<double> siatka;     ///< largest element edge; absent: automatic
-    std::vector<Shape> shapes;        ///< in the order given
+    std::optional<double> G, MS;   ///< absent: the program's current values
+    std::optional<double> siatka;  ///< largest element edge; absent: automatic
+    std::vector<Shape> shapes;     ///< in the order given
 };
 
 /// One closed curve of a section after profiles and circles are expanded.

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,8 @@ TEST(WirtorCalc, HelpExplainsTheUsageInPolish) {
     ScratchDir dir;
     const CalcRun r = runCalc(dir, {"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.out.find("Użycie: wirtor-calc PLIK_MODELU.WT [RAPORT.txt]"), std::string::npos);
+    EXPECT_NE(r.out.find("Użycie: wirtor-calc PLIK_MODELU.WT|PRZEKROJ.wts [RAPORT.txt]"),
+              std::string::npos);
     EXPECT_TRUE(r.err.empty());
     const CalcRun full = runCalc(dir, {"--help"}, ">/dev/full");
     EXPECT_EQ(full.exitCode, 1);
@@ -235,4 +237,77 @@ TEST(WirtorCalc, TimesOnRequestFollowTheUnchangedResults) {
         EXPECT_GE(valueOf(timed.out, stage), 0.0) << stage;
     EXPECT_GE(valueOf(timed.out, "wyrazy_L"), 5.0);
     EXPECT_TRUE(std::filesystem::exists(dir.path("r.txt")));
+}
+
+namespace {
+
+void writeText(const std::string& path, const std::string& text) {
+    writeBytes(path, Bytes(text.begin(), text.end()));
+}
+
+}  // namespace
+
+// A tube of radii 1 and 0.5: J = pi/2 (1 - 0.5^4); its inner circle is found as a hole.
+TEST(WirtorCalc, MeshesAndComputesASectionFile) {
+    ScratchDir dir;
+    const auto section = dir.path("rura.wts");
+    writeText(section, "G 1\nMS 1\nsiatka 0,05\nprofil CHS d=2 t=0.5\n");
+    const auto mesh = dir.path("siatka.WT");
+    const CalcRun r = runCalc(dir, {"--times", section, dir.path("r.txt"), "--mesh", mesh});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const double exact = std::numbers::pi / 2 * (1 - 0.0625);
+    // Linear triangles on chords of the circles give J from below, within 0.5 % here.
+    EXPECT_LT(valueOf(r.out, "J"), exact);
+    EXPECT_NEAR(valueOf(r.out, "J"), exact, 5e-3 * exact);
+    EXPECT_NE(r.out.find("\nholes = 1\n"), std::string::npos);
+    EXPECT_GE(valueOf(r.out, "czas_siatkowania"), 0.0);
+    EXPECT_GE(valueOf(r.out, "czas_wczytania"), 0.0);
+
+    // The written model is the mesh computed: the same counts and the same J again.
+    Model m;
+    ASSERT_TRUE(readModelFile(mesh, m).ok());
+    EXPECT_EQ(m.nn, static_cast<int>(valueOf(r.out, "nn")));
+    EXPECT_EQ(m.ne, static_cast<int>(valueOf(r.out, "ne")));
+    const CalcRun again = runCalc(dir, {mesh});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(valueOf(again.out, "J"), valueOf(r.out, "J"));
+}
+
+TEST(WirtorCalc, FaultySectionFileNamesItsLineAndWritesNothing) {
+    ScratchDir dir;
+    struct Case {
+        std::string text;
+        std::string where;  // ":LINE: " or ": " for a message without a line
+    } const cases[] = {
+        {"G 80000\nprofil X h=1\n", ":2: "},
+        {"okrag 0 0 1\nobrys\npunkt 0 0\npunkt 1 0\npunkt 0 1\n", ":2: "},
+        {"# nic\n", ": "},
+        {"okrag 0 0 1\notwor okrag 5 5 1\n", ":2: "},
+        {"siatka 1e-9\nokrag 0 0 1000\n", ": "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto section = dir.path("p.wts");
+        writeText(section, c.text);
+        const CalcRun r = runCalc(dir, {section, dir.path("r.txt"), "--mesh", dir.path("m.WT")});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.rfind(section + c.where, 0), 0u) << r.err;
+        EXPECT_GT(r.err.size(), section.size() + c.where.size() + 1) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.path("r.txt")));
+        EXPECT_FALSE(std::filesystem::exists(dir.path("m.WT")));
+    }
+}
+
+TEST(WirtorCalc, MeshOptionIsRefusedWithoutAPathOrOverTheInput) {
+    ScratchDir dir;
+    const auto section = dir.path("p.wts");
+    writeText(section, "okrag 0 0 1\n");
+    const CalcRun missing = runCalc(dir, {section, "--mesh"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "wirtor-calc: brak wartości opcji --mesh\n");
+    const CalcRun over = runCalc(dir, {section, "--mesh", section});
+    EXPECT_EQ(over.exitCode, 1);
+    EXPECT_EQ(readText(section), "okrag 0 0 1\n");
 }
