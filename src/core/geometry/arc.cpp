@@ -31,7 +31,9 @@ std::optional<Arc> makeArc(double x0, double y0, double x1, double y1, double r)
 int chordCount(const Arc& a, double maxChord, double maxSagitta) {
     const double phi = std::abs(a.sweep);
     double n = 1;
-    if (maxChord > 0) n = std::max(n, std::ceil(2 * a.radius * std::sin(0.5 * phi) / maxChord));
+    // A chord spanning angle t is 2 R sin(t/2) long.
+    if (maxChord > 0 && maxChord < 2 * a.radius)
+        n = std::max(n, std::ceil(phi / (2 * std::asin(maxChord / (2 * a.radius)))));
     // Sagitta of a chord spanning angle t: R (1 - cos t/2) <= s  <=>  t <= 2 acos(1 - s/R).
     if (maxSagitta > 0 && maxSagitta < a.radius) {
         const double t = 2 * std::acos(1 - maxSagitta / a.radius);

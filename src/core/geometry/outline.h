@@ -30,4 +30,12 @@ Outline circleOutline(const Circle& c);
 /// counter-clockwise. NaN when an arc of it does not exist.
 double outlineArea(const Outline& o);
 
+/// An axis-parallel box.
+struct Box {
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
+/// Bounding box of the outline, arcs included (an arc that does not exist counts by its ends).
+Box outlineBox(const Outline& o);
+
 }  // namespace geometry
