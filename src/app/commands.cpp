@@ -12,6 +12,7 @@ constexpr R kProject{.need = R::Project};
 constexpr R kNodes{.need = R::Project, .minNodes = 1};
 constexpr R kResults{.need = R::Results};
 constexpr R kGroup{.need = R::Group, .minNodes = 1};
+constexpr R kSection{.need = R::Section};
 constexpr R project(int O::*shows) {
     return {.need = R::Project, .shows = shows};
 }
@@ -29,6 +30,7 @@ constexpr CommandEntry kCommands[] = {
     {1020, &O::Cm_Otworz, kAlways},
     {1030, &O::Cm_Zapisz, kProject},
     {1060, &O::Cm_Zapisz, kProject},
+    {51711, &O::Cm_zap_przekroj, kSection},
     {51703, &O::Cm_zamknij, kProject},
     {51702, &O::Cm_zap_wyn, kResults},
     {51707, &O::Cm_zap_rys, kProject},
@@ -39,6 +41,8 @@ constexpr CommandEntry kCommands[] = {
     {51687, &O::Cm_d_ele, {.need = R::Project, .minNodes = 3}},
     {51700, &O::Cm_prost, kProject},
     {51704, &O::Cm_pierscien, kProject},
+    {51708, &O::Cm_obrys, kAlways},
+    {51709, &O::Cm_profil, kAlways},
     // "&Usuń"
     {51689, &O::Cm_u_wez, kNodes},
     {51691, &O::Cm_u_ele, {.need = R::Project, .minElements = 1}},
@@ -48,6 +52,7 @@ constexpr CommandEntry kCommands[] = {
     {1150, &O::Cm_z_mat, kProject},
     {51682, &O::Cm_z_sily, kNodes},
     {51705, &O::Cm_scal, {.need = R::Project, .minNodes = 2}},
+    {51710, &O::Cm_siatka_przekroju, kSection},
     // "&Grupa"
     {51698, &O::Cm_Grupa_prz, kGroup},
     {51697, &O::Cm_Grupa_kop_prz, kGroup},
@@ -126,6 +131,9 @@ bool _OKNO_::enable(int id, CommandEnabler& ce) {
             break;
         case R::LoadNumbers:
             on = !(m.Pusty == 1 && p_sily == 1);
+            break;
+        case R::Section:
+            on = project && przekroj_.has_value();
             break;
     }
     // The counts mean something only while a project exists.

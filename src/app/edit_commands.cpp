@@ -129,7 +129,8 @@ void _OKNO_::Cm_z_mat() {
     for (;;) {
         setFieldText(danemat.G, formatText("%f", static_cast<double>(m.G)));
         if (!ui.runDialog(3050, &danemat)) break;
-        if (edytuj({.przebudowa = false}, [&] { return setShearModulus(m, fieldReal(danemat.G)); }))
+        if (edytuj({.przebudowa = false, .siatka = false},
+                   [&] { return setShearModulus(m, fieldReal(danemat.G)); }))
             return;
     }
     ui.requestRepaint();
@@ -140,7 +141,7 @@ void _OKNO_::Cm_z_sily() {
     setFieldText(danes.MS, formatText("%f", static_cast<double>(m.MS)));
     if (!ui.runDialog(3190, &danes)) return;
     // A new moment only scales the results: it never starts the automatic computation.
-    edytuj({.przebudowa = false, .oblicz = false},
+    edytuj({.przebudowa = false, .oblicz = false, .siatka = false},
            [&] { return setTwistingMoment(m, fieldReal(danes.MS)); });
 }
 

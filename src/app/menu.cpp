@@ -18,6 +18,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Otwórz", 1020},
     {I, "&Zapisz", 1030},
     {I, "Zapisz &Jako", 1060},
+    {I, "Zapisz &przekrój...", 51711},
     {I, "Z&amknij", 51703},
     SEP,
     {I, "Zapisz &wyniki do pliku ", 51702},
@@ -32,6 +33,8 @@ constexpr MenuRow kMenu[] = {
     {I, "&Element", 51687},
     {I, "Prostokąt", 51700},
     {I, "Wycinek pierścienia", 51704},
+    {I, "&Obrys...", 51708},
+    {I, "&Profil...", 51709},
 
     {D, "&Usuń", 0},
     {I, "&Węzeł", 51689},
@@ -43,6 +46,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Materiał", 1150},
     {I, "&Moment skręcający", 51682},
     {I, "&Scal węzły", 51705},
+    {I, "&Siatka przekroju...", 51710},
 
     {D, "&Grupa", 0},
     {I, "&Przesuń", 51698},

@@ -21,6 +21,19 @@ namespace {
 const char* const kWirtor = "WIRTOR";
 const char* const kBladDysku = "Błąd operacji dyskowej";
 const char* const kZapisano = "Plik zapisano poprawnie";
+/// The open dialog offers model files and section files together, and each kind alone.
+const char* const kFiltrOtwarcia =
+    "Pliki WIRTOR (*.WT *.wts)|*.WT;*.wts|Pliki PANWEL (*.WT)|*.WT|"
+    "Opis przekroju (*.wts)|*.wts|";
+
+/// A section file is told by its extension, in any case.
+bool plikPrzekroju(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ext == ".wts";
+}
 
 /// The program's own Ui: a repaint request also marks the cached picture stale.
 class OknoUi : public QtUi {
@@ -52,6 +65,10 @@ _OKNO_::_OKNO_(Model& model, Ui* injected, QWidget* parent)
     _pliktxt_.defaultExt = "txt";
     _plikrys_.filter = "Rysunek PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|";
     _plikrys_.defaultExt = "png";
+    _plikprz_.flags = 0;
+    _plikprz_.filter = "Opis przekroju (*.wts)|*.wts|";
+    _plikprz_.defaultExt = "wts";
+    przygotuj_profile();
 
     p_wez = p_przem = p_n_wezl = p_siatka = 1;
     p_sily = p_sily_nr = p_podp = p_napr = p_n_ele = p_n_mat = p_n_pola = 0;
@@ -251,6 +268,7 @@ bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     }
     const bool changed = zmiana();
     if (changed) {
+        if (e.siatka) siatkaZPrzekroju_ = false;
         ostatnie_.reset();
         // Listings read the model when they paint; none may outlive the change.
         zamknij_listy();
@@ -301,6 +319,7 @@ void _OKNO_::Zwol_pam() {
     zamknij_listy();
     caption = "WIRTOR - Beznazwy.WT";
     ui.setCaption(caption);
+    porzuc_przekroj();
     releaseModel(m);
     ostatnie_.reset();
     ui.requestRepaint();
@@ -313,6 +332,7 @@ void _OKNO_::Cm_Nowy() {
             return;
         Zwol_pam();
     }
+    porzuc_przekroj();
     m.ne = m.nq = m.nn = 0;
     m.Pusty = 0;
     ui.requestRepaint();
@@ -326,19 +346,28 @@ void _OKNO_::Cm_zamknij() {
 }
 
 void _OKNO_::Cm_Otworz() {
-    if (m.Pusty == 0) {
-        if (ui.message("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?", kWirtor,
-                       Buttons::YesNo, Icon::Question) != Answer::Yes)
-            return;
-        Zwol_pam();
+    if (m.Pusty == 0 &&
+        ui.message("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?", kWirtor,
+                   Buttons::YesNo, Icon::Question) != Answer::Yes)
+        return;
+    FileDialogData wybor = _plik_;
+    wybor.filter = kFiltrOtwarcia;
+    const bool wybrano = ui.chooseOpenFile(wybor);
+    // A section file replaces the project only once it is meshed: a faulty one leaves it.
+    if (wybrano && plikPrzekroju(wybor.path)) {
+        otworz_przekroj(wybor.path);
+        return;
     }
-    if (!ui.chooseOpenFile(_plik_)) return;
+    if (m.Pusty == 0) Zwol_pam();
+    if (!wybrano) return;
+    _plik_.path = wybor.path;
 
     ui.setWaitCursor(true);
     FileOutcome r;
     edycja({}, [&] {
         r = readModelFile(_plik_.path, m);
         if (!r.ok()) return false;
+        porzuc_przekroj();
         plikModelu = fileIdOf(_plik_.path);
         caption = "WIRTOR - " + _plik_.path;
         ui.setCaption(caption);

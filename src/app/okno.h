@@ -14,6 +14,7 @@
 #include "app/records.h"
 #include "app/ui.h"
 #include "edit/resize.h"
+#include "geometry/section.h"
 #include "model/file_id.h"
 #include "model/model.h"
 #include "solver/driver.h"
@@ -42,6 +43,7 @@ struct EnablerRule {
         Results,      ///< a project with current results
         Group,        ///< a project with a node group selected
         LoadNumbers,  ///< anything but no project while the loads are shown
+        Section,      ///< a project with a section description
     };
     Need need = Always;
     int minNodes = 0;
@@ -63,6 +65,16 @@ struct CommandEntry {
 struct Edycja {
     bool przebudowa = true;  ///< arrays are rebuilt: Pusty is held at 1 meanwhile
     bool oblicz = true;      ///< the computation follows when a_licz = 1
+    /// The change touches nodes or elements: the mesh is no longer the one generated from the
+    /// section description.
+    bool siatka = true;
+};
+
+/// How an attempt to mesh the section description ended.
+enum class Siatkowanie {
+    Gotowe,  ///< meshed: the description and the mesh are the new ones
+    Odmowa,  ///< the user kept the hand-edited mesh: nothing changed
+    Blad,    ///< refused with a message shown: nothing changed
 };
 
 class _OKNO_ : public QWidget {
@@ -173,6 +185,17 @@ class _OKNO_ : public QWidget {
     void Cm_Dane();
     void Cm_u_graf();
 
+    // Sections from outlines and standard profiles.
+    void Cm_obrys();
+    void Cm_profil();
+    void Cm_siatka_przekroju();
+    void Cm_zap_przekroj();
+
+    /// The project's section description, when it has one.
+    const std::optional<geometry::Section>& przekroj() const { return przekroj_; }
+    /// True while the mesh is exactly the one last generated from the description.
+    bool siatkaZPrzekroju() const { return siatkaZPrzekroju_; }
+
     // Commands the program routes but that do nothing.
     void Cm_z_przek() {}
     void Cm_z_podp() {}
@@ -199,6 +222,8 @@ class _OKNO_ : public QWidget {
     FileDialogData _pliktxt_;
     /// Picture export dialog settings.
     FileDialogData _plikrys_;
+    /// Section file dialog settings (saving; opening goes through the model-file dialog).
+    FileDialogData _plikprz_;
     /// The file the model was last read from or saved to: no report is written over it.
     FileId plikModelu;
 
@@ -215,6 +240,10 @@ class _OKNO_ : public QWidget {
     d_temp danetemp{};
     d_przekr daneprzekr{};
     d_rysunek danerys{};
+    d_obrys daneobrys{};
+    d_profil_rodzaj danerodzaj{};
+    d_profil daneprofilu[12]{};  ///< one per profile kind, in ProfileKind order
+    d_siatka danesiatki{};
 
     /// Colours of the stress map: index 0 the largest magnitude, 200 zero.
     StressPalette knapr;
@@ -261,6 +290,22 @@ class _OKNO_ : public QWidget {
     /// Asks `question` (Yes/No, no icon) and on Yes runs the deletion through edytuj.
     bool usun(const std::string& question, const char* caption,
               const std::function<EditOutcome()>& zmiana);
+    /// The section description and whether the mesh is its own (see przekroj()).
+    std::optional<geometry::Section> przekroj_;
+    bool siatkaZPrzekroju_ = false;
+    /// Drops the description: the project is about to go or be replaced.
+    void porzuc_przekroj();
+    /// Fills the profile records with common dimensions, the placement with 0.
+    void przygotuj_profile();
+    /// Meshes description `opis` through the edit sequence in place of the mesh, which then
+    /// is its own; asks first (unless `zapytano` says it was asked) when a mesh that is not the
+    /// description's own would be replaced. G and MS stay the model's.
+    Siatkowanie siatkuj(const geometry::Section& opis, bool& zapytano);
+    /// Appends `shape` to the description with the element size `rozmiar` and meshes it.
+    Siatkowanie dodaj_ksztalt(const geometry::Shape& shape, std::optional<double> rozmiar,
+                              bool& zapytano);
+    /// The project read from section file `path` and meshed; true when it replaced the model.
+    bool otworz_przekroj(const std::string& path);
     void wybierz_napr(int k);
     void przelacz_grupe(int& sw);
     static void przelacz(int& sw) { sw = sw == 1 ? 0 : 1; }

@@ -1,8 +1,10 @@
 #pragma once
 // Transfer records of the data-entry dialogs. Each is a plain struct whose fields stand in the
-// order in which its dialog binds its controls: char[8] for an edit (up to 7 characters and a
-// terminating zero), int for a check box (1 = ticked, 0 = clear). The dialog template table
-// derives the same layout from its controls and checks it against these structs at compile time.
+// order in which its dialog binds its controls: char[8] for an edit of the first dialogs (up to 7
+// characters and a terminating zero), char[16] for one of the section dialogs, a large char
+// array for a table, int for a check box (1 = ticked, 0 = clear) or a choice (the index). The
+// dialog template table derives the same layout from its controls and checks it against these
+// structs at compile time.
 //
 // Commands write pre-filled texts with setFieldText (dialogs/field_text.h), which keeps a text
 // longer than 7 characters whole for the next dialog without overflowing the field.
@@ -138,4 +140,33 @@ struct da_grubosc {
 struct d_rysunek {
     char szer[8];
     char wys[8];
+};
+
+/// One closed outline (dialog 3300): the table's rows "X Y R", one a line; whether it is cut
+/// out of the section; the largest element edge ("" for automatic).
+struct d_obrys {
+    char punkty[16384];
+    int otwor;
+    char siatka[16];
+};
+
+/// The profile kind chosen (dialog 3310): its index in ProfileKind order.
+struct d_profil_rodzaj {
+    int rodzaj;
+};
+
+/// Dimensions and placement of a profile (dialogs 3320-3331). A kind of n dimensions fills the
+/// last n of the five fields of `w`, so that the dialogs of all kinds lay out this one record.
+struct d_profil {
+    char w[5][16];
+    char x[16];
+    char y[16];
+    char obrot[16];
+    char siatka[16];
+    int otwor;
+};
+
+/// The largest element edge of the section (dialog 3340), "" for automatic.
+struct d_siatka {
+    char siatka[16];
 };

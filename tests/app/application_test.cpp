@@ -24,11 +24,12 @@ namespace {
 
 // Drop-down, then its items; "-" is a separator.
 const std::vector<std::vector<QString>> kMenu = {
-    {"&Plik", "&Nowy", "&Otwórz", "&Zapisz", "Zapisz &Jako", "Z&amknij", "-",
+    {"&Plik", "&Nowy", "&Otwórz", "&Zapisz", "Zapisz &Jako", "Zapisz &przekrój...", "Z&amknij", "-",
      "Zapisz &wyniki do pliku ", "Zapisz &rysunek...", "-", "&Kreator", "-", "&Koniec"},
-    {"&Dodaj", "&Węzeł", "&Element", "Prostokąt", "Wycinek pierścienia"},
+    {"&Dodaj", "&Węzeł", "&Element", "Prostokąt", "Wycinek pierścienia", "&Obrys...", "&Profil..."},
     {"&Usuń", "&Węzeł", "&Element"},
-    {"&Zmień", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający", "&Scal węzły"},
+    {"&Zmień", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający", "&Scal węzły",
+     "&Siatka przekroju..."},
     {"&Grupa", "&Przesuń", "&Kopiuj z przesunięciem", "&Usuń"},
     {"&Widok", "&Oblicz", "-", "Naprężenia styczne tau &xz", "Naprężenia styczne tau &yz",
      "Naprężenia styczne &tau", "-", "Numery &elmentów", "Numery &materiałów", "-",
@@ -88,6 +89,9 @@ TEST(Application, FileFiltersBecomeQtNameFilters) {
     EXPECT_EQ(qtFilter("Pliki wyników PANWEL (*.txt)|*.txt|"), "Pliki wyników PANWEL (*.txt)");
     EXPECT_EQ(qtFilter("Modele|*.WT;*.wt|Wszystkie (*.*)|*.*|"),
               "Modele (*.WT *.wt);;Wszystkie (*.*)");
+    EXPECT_EQ(qtFilter("Pliki WIRTOR (*.WT *.wts)|*.WT;*.wts|Pliki PANWEL (*.WT)|*.WT|"
+                       "Opis przekroju (*.wts)|*.wts|"),
+              "Pliki WIRTOR (*.WT *.wts);;Pliki PANWEL (*.WT);;Opis przekroju (*.wts)");
     EXPECT_EQ(qtFilter(""), "");
 }
 

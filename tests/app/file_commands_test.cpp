@@ -77,7 +77,9 @@ TEST_F(FileCommands, OpenWithoutProjectReadsTheFileAndShowsItsPath) {
     EXPECT_TRUE(ui.prompts.empty());
     ASSERT_EQ(ui.choosers.size(), 2u);
     EXPECT_FALSE(ui.chooserSaves[1]);
-    EXPECT_EQ(ui.choosers[1].filter, "Pliki PANWEL (*.WT)|*.WT|");
+    EXPECT_EQ(ui.choosers[1].filter,
+              "Pliki WIRTOR (*.WT *.wts)|*.WT;*.wts|Pliki PANWEL (*.WT)|*.WT|"
+              "Opis przekroju (*.wts)|*.wts|");
     EXPECT_EQ(ui.choosers[1].defaultExt, "WT");
     EXPECT_EQ(ui.choosers[1].path, p) << "the open dialog proposes the name last saved";
     EXPECT_EQ(m.Pusty, 0);

@@ -43,11 +43,14 @@ DialogSession::DialogSession(int templateId, void* record) {
         if (bytes != nullptr && offset >= 0) {
             f.data = bytes + offset;
             const std::size_t size = fieldSize(c);
-            if (c.kind == ControlKind::Check) {
+            if (holdsInt(c.kind)) {
                 int value;
                 std::memcpy(&value, f.data, sizeof value);
                 f.checked = value != 0;
-            } else if (c.kind == ControlKind::Edit) {
+                // A choice outside the list starts at its first entry.
+                const bool listed = value >= 0 && static_cast<std::size_t>(value) < c.items.size();
+                f.choice = listed ? value : 0;
+            } else if (c.kind == ControlKind::Edit || c.kind == ControlKind::Table) {
                 f.text = fieldValueText(f.data, size);
             } else {
                 // A label shows what fits in its field with the terminating zero.
@@ -77,12 +80,14 @@ const DialogSession::Field* DialogSession::find(int controlId) const {
 
 std::string DialogSession::text(int controlId) const {
     const Field* f = find(controlId);
-    return f != nullptr && f->control->kind != ControlKind::Check ? f->text : std::string();
+    return f != nullptr && !holdsInt(f->control->kind) ? f->text : std::string();
 }
 
 bool DialogSession::accepts(int controlId, std::string_view newText) const {
     const Field* f = find(controlId);
-    if (f == nullptr || f->control->kind != ControlKind::Edit) return false;
+    if (f == nullptr ||
+        (f->control->kind != ControlKind::Edit && f->control->kind != ControlKind::Table))
+        return false;
     return acceptsTyping(f->text, newText, f->control->textLimit,
                          (f->control->flags & kDigits) != 0);
 }
@@ -107,13 +112,28 @@ bool DialogSession::setChecked(int controlId, bool on) {
     return true;
 }
 
+int DialogSession::choice(int controlId) const {
+    const Field* f = find(controlId);
+    return f != nullptr && f->control->kind == ControlKind::Choice ? f->choice : -1;
+}
+
+bool DialogSession::choose(int controlId, int index) {
+    Field* f = find(controlId);
+    if (f == nullptr || f->control->kind != ControlKind::Choice || index < 0 ||
+        static_cast<std::size_t>(index) >= f->control->items.size())
+        return false;
+    f->choice = index;
+    return true;
+}
+
 void DialogSession::commit() {
     for (const Field& f : fields_) {
         if (f.data == nullptr) continue;
-        if (f.control->kind == ControlKind::Check) {
-            const int value = f.checked ? 1 : 0;
+        if (holdsInt(f.control->kind)) {
+            const int value =
+                f.control->kind == ControlKind::Check ? (f.checked ? 1 : 0) : f.choice;
             std::memcpy(f.data, &value, sizeof value);
-        } else if (f.control->kind == ControlKind::Edit) {
+        } else if (f.control->kind == ControlKind::Edit || f.control->kind == ControlKind::Table) {
             // The whole text, as shown: the field takes what fits and a longer text is kept, so
             // fieldReal/fieldInt and the next opening see exactly what was confirmed.
             storeFieldText(f.data, fieldSize(*f.control), f.text);

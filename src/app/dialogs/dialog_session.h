@@ -35,23 +35,31 @@ class DialogSession {
     /// Ids of the bound controls in binding order.
     std::vector<int> boundIds() const;
 
-    /// Current text of edit or record label `controlId`; "" for any other id.
+    /// Current text of edit, table or record label `controlId`; "" for any other id.
     std::string text(int controlId) const;
-    /// Replaces the text of edit `controlId` as typing would. Returns false, leaving the text
-    /// unchanged, when the typing rule refuses it, the edit is read-only or the id is no edit.
+    /// Replaces the text of edit or table `controlId` as typing would. Returns false, leaving
+    /// the text unchanged, when the typing rule refuses it, the edit is read-only or the id is
+    /// no edit or table.
     bool type(int controlId, std::string_view newText);
-    /// Whether the typing rule would let edit `controlId` change to `newText`; true for its
-    /// current text itself. Read-only is not checked here.
+    /// Whether the typing rule would let edit or table `controlId` change to `newText`; true
+    /// for its current text itself. Read-only is not checked here.
     bool accepts(int controlId, std::string_view newText) const;
+
+    /// Index chosen in choice `controlId`; -1 for any other id.
+    int choice(int controlId) const;
+    /// Chooses entry `index` of choice `controlId`; false when the id is no choice or the
+    /// index names none of its entries.
+    bool choose(int controlId, int index);
 
     /// Check state of check box `controlId`; false for any other id.
     bool checked(int controlId) const;
     /// Ticks or clears check box `controlId`; false when the id is no check box.
     bool setChecked(int controlId, bool on);
 
-    /// The OK end: stores every edit's whole text as setFieldText does (what fits in the field,
-    /// a longer text kept aside for fieldReal/fieldInt and the next opening), and every check
-    /// state into its int as 1 or 0. Record labels are not written back.
+    /// The OK end: stores every edit's and table's whole text as setFieldText does (what fits
+    /// in the field, a longer text kept aside for fieldReal/fieldInt and the next opening),
+    /// every check state into its int as 1 or 0 and every choice's index. Record labels are
+    /// not written back.
     void commit();
 
   private:
@@ -60,6 +68,7 @@ class DialogSession {
         char* data;  // its bytes in the record; null for a record-less template
         std::string text;
         bool checked = false;
+        int choice = 0;
     };
     Field* find(int controlId);
     const Field* find(int controlId) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 #include "app/records.h"
 
@@ -20,6 +21,11 @@ constexpr ControlSpec check(int id, const char* field, const char* label, unsign
 }
 constexpr ControlSpec heading(const char* text, unsigned flags = 0, int frame = -1) {
     return {0, K::Heading, "", text, flags, frame, 0};
+}
+// The edits of the section dialogs take longer numbers.
+constexpr ControlSpec number(int id, const char* field, const char* label, unsigned flags = 0,
+                             int frame = -1) {
+    return {id, K::Edit, field, label, flags, frame, 16};
 }
 
 constexpr ControlSpec c3000[] = {
@@ -146,6 +152,90 @@ constexpr ControlSpec c3200[] = {
     edit(8501, "wys", "Wysokość", kDigits),
 };
 
+constexpr const char* kAutomatycznie = "Puste pole: rozmiar dobrany automatycznie";
+constexpr const char* kNajwiekszyBok = "Największy bok elementu";
+constexpr const char* kOtwor = "Otwór (odjęty od przekroju)";
+
+constexpr const char* kObrysColumns[] = {"X", "Y", "R"};
+constexpr ControlSpec c3300[] = {
+    heading("Punkty obrysu; R – promień łuku do następnego punktu"),
+    heading("(0 – odcinek, R > 0 – łuk przeciwnie do ruchu wskazówek zegara, R < 0 – zgodnie)"),
+    heading("Jeden wiersz: okrąg o środku X, Y i promieniu R"),
+    {8400, K::Table, "punkty", "", 0, -1, static_cast<int>(sizeof(d_obrys::punkty)), kObrysColumns},
+    check(8600, "otwor", kOtwor),
+    number(8500, "siatka", kNajwiekszyBok),
+    heading(kAutomatycznie),
+};
+
+// Names of the kinds in ProfileKind order, as geometry::profileSpecs() gives them.
+constexpr const char* kProfileLabels[] = {
+    "Dwuteownik (I/H)",       "Ceownik (U)",         "Kątownik (L)", "Teownik (T)",
+    "Rura prostokątna (RHS)", "Rura okrągła (CHS)",  "Koło",         "Elipsa",
+    "Wielokąt foremny",       "Trójkąt równoboczny", "Prostokąt",    "Wał z rowkiem wpustowym",
+};
+static_assert(std::size(kProfileLabels) == kProfileKinds);
+constexpr ControlSpec c3310[] = {
+    {8900, K::Choice, "rodzaj", "Kształt", 0, -1, 0, kProfileLabels},
+};
+
+// A dimension dialog: the kind's sketch, its dimensions (edits 8500 on), then the placement,
+// the element size and the hole switch.
+constexpr ControlSpec dimension(int k, const char* label) {
+    return number(8500 + k, "w", label, kRightAlign, 0);
+}
+#define WIRTOR_PROFILE(name, kind, ...)                      \
+    constexpr ControlSpec name[] = {                         \
+        {kSketchBase + (kind), K::Sketch, "", "", 0, -1, 0}, \
+        __VA_ARGS__,                                         \
+        number(8510, "x", "x", kRightAlign, 1),              \
+        number(8511, "y", "y", kRightAlign | kSameRow, 1),   \
+        number(8512, "obrot", "Obrót [°]", kRightAlign, 1),  \
+        number(8513, "siatka", kNajwiekszyBok, 0, 2),        \
+        heading(kAutomatycznie, 0, 2),                       \
+        check(8600, "otwor", kOtwor, 0, 2),                  \
+    }
+WIRTOR_PROFILE(c3320, 0, dimension(0, "Wysokość h"), dimension(1, "Szerokość b"),
+               dimension(2, "Grubość środnika tw"), dimension(3, "Grubość półki tf"),
+               dimension(4, "Promień zaokrąglenia r"));
+WIRTOR_PROFILE(c3321, 1, dimension(0, "Wysokość h"), dimension(1, "Szerokość b"),
+               dimension(2, "Grubość środnika tw"), dimension(3, "Grubość półki tf"),
+               dimension(4, "Promień zaokrąglenia r"));
+WIRTOR_PROFILE(c3322, 2, dimension(0, "Wysokość h"), dimension(1, "Szerokość b"),
+               dimension(2, "Grubość t"), dimension(3, "Promień wewnętrzny r1"),
+               dimension(4, "Promień na końcach ramion r2"));
+WIRTOR_PROFILE(c3323, 3, dimension(0, "Wysokość h"), dimension(1, "Szerokość b"),
+               dimension(2, "Grubość środnika tw"), dimension(3, "Grubość półki tf"),
+               dimension(4, "Promień zaokrąglenia r"));
+WIRTOR_PROFILE(c3324, 4, dimension(0, "Wysokość h"), dimension(1, "Szerokość b"),
+               dimension(2, "Grubość ścianki t"), dimension(3, "Promień zewnętrzny naroży r"));
+WIRTOR_PROFILE(c3325, 5, dimension(0, "Średnica zewnętrzna d"), dimension(1, "Grubość ścianki t"));
+WIRTOR_PROFILE(c3326, 6, dimension(0, "Średnica d"));
+WIRTOR_PROFILE(c3327, 7, dimension(0, "Półoś a (wzdłuż x)"), dimension(1, "Półoś b (wzdłuż y)"));
+WIRTOR_PROFILE(c3328, 8, dimension(0, "Liczba boków n"), dimension(1, "Rozstaw boków s"));
+WIRTOR_PROFILE(c3329, 9, dimension(0, "Bok a"));
+WIRTOR_PROFILE(c3330, 10, dimension(0, "Szerokość b"), dimension(1, "Wysokość h"));
+WIRTOR_PROFILE(c3331, 11, dimension(0, "Średnica d"), dimension(1, "Szerokość rowka b"),
+               dimension(2, "Głębokość rowka t"));
+#undef WIRTOR_PROFILE
+constexpr FrameSpec fProfil[] = {
+    {0, "Wymiary"}, {0, "Położenie środka prostokąta opisanego"}, {0, ""}};
+
+/// Dimensions a dimension dialog binds: its edits before the placement.
+template <std::size_t N>
+constexpr int dimensionCount(const ControlSpec (&)[N]) {
+    return static_cast<int>(N) - 7;
+}
+/// A kind of n dimensions fills the last n of the five fields of d_profil::w.
+template <std::size_t N>
+constexpr std::size_t dimensionOffset(const ControlSpec (&controls)[N]) {
+    return sizeof d_profil::w[0] * static_cast<std::size_t>(5 - dimensionCount(controls));
+}
+
+constexpr ControlSpec c3340[] = {
+    number(8500, "siatka", kNajwiekszyBok),
+    heading(kAutomatycznie),
+};
+
 constexpr ControlSpec c3500[] = {
     heading("WIRTOR"),
     heading("WIRTOR v1.0"),
@@ -200,6 +290,24 @@ constexpr DialogTemplate kTemplates[] = {
      f3170, true},
     {3190, "Obciążenie", 140, 45, 8, "_D_DANE_SIL", "d_sily", 0, c3190, {}, true},
     {3200, "Zapisz rysunek", 140, 70, 8, "_D_DANE_RYS", "d_rysunek", 0, c3200, {}, true},
+    {3300, "Obrys", 240, 260, 8, "", "d_obrys", 0, c3300, {}, true},
+    {3310, "Profil", 160, 40, 8, "", "d_profil_rodzaj", 0, c3310, {}, true},
+#define WIRTOR_PROFILE(id, title) \
+    { id, title, 180, 200, 8, "", "d_profil", dimensionOffset(c##id), c##id, fProfil, true }
+    WIRTOR_PROFILE(3320, "Dwuteownik (I/H)"),
+    WIRTOR_PROFILE(3321, "Ceownik (U)"),
+    WIRTOR_PROFILE(3322, "Kątownik (L)"),
+    WIRTOR_PROFILE(3323, "Teownik (T)"),
+    WIRTOR_PROFILE(3324, "Rura prostokątna (RHS)"),
+    WIRTOR_PROFILE(3325, "Rura okrągła (CHS)"),
+    WIRTOR_PROFILE(3326, "Koło"),
+    WIRTOR_PROFILE(3327, "Elipsa"),
+    WIRTOR_PROFILE(3328, "Wielokąt foremny"),
+    WIRTOR_PROFILE(3329, "Trójkąt równoboczny"),
+    WIRTOR_PROFILE(3330, "Prostokąt"),
+    WIRTOR_PROFILE(3331, "Wał z rowkiem wpustowym"),
+#undef WIRTOR_PROFILE
+    {3340, "Siatka przekroju", 160, 50, 8, "", "d_siatka", 0, c3340, {}, true},
     {3500, "O programie", 278, 114, 10, "", "", 0, c3500, {}, true},
 };
 
@@ -337,6 +445,42 @@ WIRTOR_FIELD(3190, 8500, d_sily, MS);
 static_assert(size(3200) == sizeof(d_rysunek));
 WIRTOR_FIELD(3200, 8500, d_rysunek, szer);
 WIRTOR_FIELD(3200, 8501, d_rysunek, wys);
+
+static_assert(size(3300) == sizeof(d_obrys));
+WIRTOR_FIELD(3300, 8400, d_obrys, punkty);
+WIRTOR_FIELD(3300, 8600, d_obrys, otwor);
+WIRTOR_FIELD(3300, 8500, d_obrys, siatka);
+
+static_assert(size(3310) == sizeof(d_profil_rodzaj));
+WIRTOR_FIELD(3310, 8900, d_profil_rodzaj, rodzaj);
+
+/// Every dimension dialog lays out the whole d_profil, its n dimensions in the last n fields.
+constexpr bool profileLayout(int id) {
+    const DialogTemplate& t = *lookup(id);
+    int n = 0;
+    for (const ControlSpec& c : t.controls)
+        if (c.id >= 8500 && c.id < 8505) ++n;
+    if (n < 1 || sizeOf(t) != sizeof(d_profil)) return false;
+    for (int k = 0; k < n; ++k)
+        if (at(id, 8500 + k) != static_cast<std::ptrdiff_t>(offsetof(d_profil, w) +
+                                                            sizeof d_profil::w[0] * (5 - n + k)))
+            return false;
+    return at(id, 8510) == static_cast<std::ptrdiff_t>(offsetof(d_profil, x)) &&
+           at(id, 8511) == static_cast<std::ptrdiff_t>(offsetof(d_profil, y)) &&
+           at(id, 8512) == static_cast<std::ptrdiff_t>(offsetof(d_profil, obrot)) &&
+           at(id, 8513) == static_cast<std::ptrdiff_t>(offsetof(d_profil, siatka)) &&
+           at(id, 8600) == static_cast<std::ptrdiff_t>(offsetof(d_profil, otwor)) &&
+           t.controls[0].kind == K::Sketch && t.controls[0].id == kSketchBase + id - kWymiaryDialog;
+}
+constexpr bool allProfileLayouts() {
+    for (int k = 0; k < kProfileKinds; ++k)
+        if (!profileLayout(kWymiaryDialog + k)) return false;
+    return true;
+}
+static_assert(allProfileLayouts());
+
+static_assert(size(3340) == sizeof(d_siatka));
+WIRTOR_FIELD(3340, 8500, d_siatka, siatka);
 
 static_assert(size(3500) == 0);
 

@@ -5,8 +5,8 @@
 // Controls are listed in layout order, top to bottom and left to right. The bound controls
 // (edits, check boxes and the record label) among them are in binding order: the n-th bound
 // control fills the n-th field of the transfer record, starting `recordOffset` bytes into it.
-// A text field is `textLimit` bytes (8 for an edit, 40 for the record label), a check field
-// an int.
+// A text field is `textLimit` bytes (8 for the edits of the first dialogs, 16 for the later
+// ones, 40 for the record label, more for a table), a check box or a choice an int.
 
 #include <cstddef>
 #include <span>
@@ -19,12 +19,19 @@ inline constexpr int kIdOk = 1;
 /// Id of the "Anuluj" button; all dialogs but the number prompt have one.
 inline constexpr int kIdCancel = 2;
 
+/// First control id of the profile sketches: the sketch of ProfileKind k has id kSketchBase + k.
+inline constexpr int kSketchBase = 9000;
+
 enum class ControlKind {
     Edit,         ///< bound edit field with its label on the left
     Check,        ///< bound check box carrying its own text
     RecordLabel,  ///< static text filled from a record field; stands left of the edit bound
                   ///< just before it (the prompt of the number dialog)
     Heading,      ///< unbound static text
+    Table,        ///< bound table of text cells with buttons to add, insert and delete rows; its
+                  ///< text holds a row a line, cells separated by tabs; `items` name the columns
+    Choice,       ///< bound drop-down list of `items`; the int holds the index chosen
+    Sketch,       ///< unbound picture of a profile kind (see kSketchBase)
 };
 
 /// Control flags, combined with |.
@@ -43,7 +50,8 @@ struct ControlSpec {
     const char* label;   ///< label left of an edit, text of a check box or of a static
     unsigned flags = 0;  ///< ControlFlag bits
     int frame = -1;      ///< index into DialogTemplate::frames, -1 outside any frame
-    int textLimit = 8;   ///< edit and record label: size of the text field in bytes
+    int textLimit = 8;   ///< edit, table and record label: size of the text field in bytes
+    std::span<const char* const> items = {};  ///< choice: its entries; table: column headings
 };
 
 /// An etched frame grouping the consecutive controls that name it.
@@ -69,13 +77,25 @@ struct DialogTemplate {
 
 /// True for the control kinds that take part in the transfer.
 constexpr bool isBound(ControlKind kind) {
-    return kind != ControlKind::Heading;
+    return kind != ControlKind::Heading && kind != ControlKind::Sketch;
+}
+
+/// True for the control kinds whose field holds an int rather than a text.
+constexpr bool holdsInt(ControlKind kind) {
+    return kind == ControlKind::Check || kind == ControlKind::Choice;
 }
 
 /// Bytes the bound control occupies in its record.
 constexpr std::size_t fieldSize(const ControlSpec& c) {
-    return c.kind == ControlKind::Check ? sizeof(int) : static_cast<std::size_t>(c.textLimit);
+    return holdsInt(c.kind) ? sizeof(int) : static_cast<std::size_t>(c.textLimit);
 }
+
+/// The dialog ids of the section commands.
+inline constexpr int kObrysDialog = 3300;    ///< the outline table
+inline constexpr int kProfilDialog = 3310;   ///< the choice of a profile kind
+inline constexpr int kWymiaryDialog = 3320;  ///< ProfileKind k: dimensions in kWymiaryDialog + k
+inline constexpr int kProfileKinds = 12;     ///< kinds with a dimension dialog
+inline constexpr int kSiatkaDialog = 3340;   ///< the element size of the section
 
 /// All templates, ordered by id.
 std::span<const DialogTemplate> allTemplates();

@@ -1,22 +1,33 @@
 #include "app/dialogs/qt_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/dialogs/dialog_session.h"
+#include "geometry/outline_rows.h"
+#include "geometry/profile.h"
+#include "view/profile_sketch.h"
 
 namespace dialogs {
 namespace {
@@ -73,6 +84,151 @@ QCheckBox* makeCheck(const ControlSpec& c, DialogSession& session, QWidget* owne
     QObject::connect(box, &QCheckBox::toggled, box,
                      [&session, id = c.id](bool on) { session.setChecked(id, on); });
     return box;
+}
+
+QComboBox* makeChoice(const ControlSpec& c, DialogSession& session, QWidget* owner) {
+    auto* box = new QComboBox(owner);
+    box->setObjectName(name(c.id));
+    for (const char* item : c.items)
+        box->addItem(QString::fromUtf8(item));
+    box->setCurrentIndex(session.choice(c.id));
+    QObject::connect(box, &QComboBox::currentIndexChanged, box,
+                     [&session, id = c.id](int index) { session.choose(id, index); });
+    return box;
+}
+
+// Rows shown by a table whose text holds none, so that there is somewhere to type.
+constexpr int kEmptyRows = 4;
+
+/// Fills `table` from a table text: a row a line, cells as geometry::rowCells splits them.
+void fillTable(QTableWidget* table, const std::string& text) {
+    const QSignalBlocker quiet(table);
+    std::vector<std::vector<std::string>> rows;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        rows.push_back(geometry::rowCells(rest.substr(0, end)));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+    table->setRowCount(std::max(static_cast<int>(rows.size()), rows.empty() ? kEmptyRows : 0));
+    for (int r = 0; r < table->rowCount(); ++r)
+        for (int k = 0; k < table->columnCount(); ++k) {
+            const auto& cells = static_cast<std::size_t>(r) < rows.size()
+                                    ? rows[static_cast<std::size_t>(r)]
+                                    : std::vector<std::string>{};
+            const std::string cell = static_cast<std::size_t>(k) < cells.size()
+                                         ? cells[static_cast<std::size_t>(k)]
+                                         : "";
+            table->setItem(r, k, new QTableWidgetItem(QString::fromStdString(cell)));
+        }
+}
+
+/// The table text of `table`: cells joined by tabs, rows by line ends, empty rows at the end
+/// left out.
+std::string tableText(const QTableWidget* table) {
+    std::vector<std::string> rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        std::string row;
+        bool empty = true;
+        for (int k = 0; k < table->columnCount(); ++k) {
+            const QTableWidgetItem* item = table->item(r, k);
+            QString cell = item != nullptr ? item->text().trimmed() : QString();
+            // A cell stays one cell of one row.
+            cell.replace('\t', ' ').replace('\n', ' ');
+            if (k > 0) row += '\t';
+            row += cell.toStdString();
+            empty = empty && cell.isEmpty();
+        }
+        rows.push_back(empty ? std::string() : row);
+    }
+    while (!rows.empty() && rows.back().empty())
+        rows.pop_back();
+    std::string text;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        text += (r > 0 ? "\n" : "") + rows[r];
+    return text;
+}
+
+QWidget* makeTable(const ControlSpec& c, DialogSession& session, QWidget* owner) {
+    auto* block = new QWidget(owner);
+    auto* line = new QHBoxLayout(block);
+    line->setContentsMargins(0, 0, 0, 0);
+    auto* table = new QTableWidget(0, static_cast<int>(c.items.size()), block);
+    table->setObjectName(name(c.id));
+    QStringList headings;
+    for (const char* item : c.items)
+        headings << QString::fromUtf8(item);
+    table->setHorizontalHeaderLabels(headings);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setMinimumHeight(table->verticalHeader()->defaultSectionSize() * 8);
+    fillTable(table, session.text(c.id));
+
+    // Every change goes to the session at once; one it refuses (the text would outgrow the
+    // field) is taken back once the table has finished the edit.
+    const auto sync = [&session, table, id = c.id] {
+        if (!session.type(id, tableText(table)))
+            QMetaObject::invokeMethod(
+                table, [&session, table, id] { fillTable(table, session.text(id)); },
+                Qt::QueuedConnection);
+    };
+    QObject::connect(table, &QTableWidget::itemChanged, table, sync);
+
+    auto* buttons = new QVBoxLayout;
+    const auto button = [&](const char* text, const char* suffix) {
+        auto* b = new QPushButton(QString::fromUtf8(text), block);
+        b->setObjectName(name(c.id) + suffix);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    const auto newRow = [table](int row) {
+        const QSignalBlocker quiet(table);
+        table->insertRow(row);
+        for (int k = 0; k < table->columnCount(); ++k)
+            table->setItem(row, k, new QTableWidgetItem);
+        table->setCurrentCell(row, 0);
+    };
+    QObject::connect(button("Dodaj wiersz", ".dodaj"), &QPushButton::clicked, table, [=] {
+        newRow(table->rowCount());
+        table->setFocus();
+    });
+    QObject::connect(button("Wstaw wiersz", ".wstaw"), &QPushButton::clicked, table, [=] {
+        newRow(std::max(table->currentRow(), 0));
+        sync();
+        table->setFocus();
+    });
+    QObject::connect(button("Usuń wiersz", ".usun"), &QPushButton::clicked, table, [=] {
+        const int row = table->currentRow() >= 0 ? table->currentRow() : table->rowCount() - 1;
+        if (row < 0) return;
+        {
+            const QSignalBlocker quiet(table);
+            table->removeRow(row);
+        }
+        sync();
+        table->setFocus();
+    });
+    buttons->addStretch();
+    line->addWidget(table, 1);
+    line->addLayout(buttons);
+    return block;
+}
+
+QLabel* makeSketch(const ControlSpec& c, QWidget* owner) {
+    auto* label = new QLabel(owner);
+    label->setObjectName(name(c.id));
+    const int kind = c.id - kSketchBase;
+    QImage picture(260, 180, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::white);
+    if (kind >= 0 && static_cast<std::size_t>(kind) < geometry::profileSpecs().size()) {
+        QPainter p(&picture);
+        p.setFont(owner->font());
+        paintProfileSketch(p, QRectF(picture.rect()), static_cast<geometry::ProfileKind>(kind));
+    }
+    label->setPixmap(QPixmap::fromImage(picture));
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
 }
 
 QLabel* makeLabel(const QString& text, int id, const ControlSpec& c, QWidget* owner) {
@@ -145,6 +301,23 @@ void layOutBlock(QGridLayout* grid, std::span<const ControlSpec> controls, Dialo
                                     column, 1, span);
                     column += 1;
                     break;
+                case ControlKind::Choice: {
+                    QComboBox* box = makeChoice(c, session, owner);
+                    QLabel* label = makeLabel(QString::fromUtf8(c.label), 0, c, owner);
+                    label->setBuddy(box);
+                    grid->addWidget(label, row, column);
+                    grid->addWidget(box, row, column + 1, 1, span);
+                    column += 2;
+                    break;
+                }
+                case ControlKind::Table:
+                    grid->addWidget(makeTable(c, session, owner), row, column, 1, -1);
+                    column += 2;
+                    break;
+                case ControlKind::Sketch:
+                    grid->addWidget(makeSketch(c, owner), row, column, 1, -1, Qt::AlignCenter);
+                    column += 2;
+                    break;
             }
         }
     }
@@ -210,12 +383,22 @@ std::unique_ptr<QDialog> buildTemplateDialog(QWidget* parent, DialogSession& ses
     top->addLayout(buttons);
 
     // Focus starts on the first field the user may change, selected so that typing replaces it.
-    for (QWidget* w = dialog->nextInFocusChain(); w != dialog.get(); w = w->nextInFocusChain())
+    for (QWidget* w = dialog->nextInFocusChain(); w != dialog.get(); w = w->nextInFocusChain()) {
         if (auto* e = qobject_cast<QLineEdit*>(w); e != nullptr && !e->isReadOnly()) {
             e->setFocus();
             e->selectAll();
             break;
         }
+        if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            table->setFocus();
+            table->setCurrentCell(0, 0);
+            break;
+        }
+        if (qobject_cast<QComboBox*>(w) != nullptr) {
+            w->setFocus();
+            break;
+        }
+    }
 
     dialog->resize(
         dialogUnitsToPixels(font, t.width, t.height).expandedTo(dialog->minimumSizeHint()));

@@ -16,8 +16,10 @@ class DialogSession;
 QSize dialogUnitsToPixels(const QFont& font, int width, int height);
 
 /// Builds the widgets of `session`'s template, filled from the session: a labelled QLineEdit per
-/// edit and a QCheckBox per check box (each named by its control id), frames as QGroupBox, OK
-/// ("1", default) and "Anuluj" ("2") buttons. The widgets keep the session up to date and apply
+/// edit, a QCheckBox per check box, a labelled QComboBox per choice, a QTableWidget per table
+/// (with the buttons "<id>.dodaj", "<id>.wstaw" and "<id>.usun") and a QLabel picture per
+/// sketch (each named by its control id), frames as QGroupBox, OK ("1", default) and "Anuluj"
+/// ("2") buttons. The widgets keep the session up to date and apply
 /// its typing rule; committing is left to the caller. `session` must be valid() and outlive
 /// the dialog.
 std::unique_ptr<QDialog> buildTemplateDialog(QWidget* parent, DialogSession& session);

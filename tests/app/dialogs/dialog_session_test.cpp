@@ -1,6 +1,7 @@
 #include "app/dialogs/dialog_session.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -246,6 +247,37 @@ TEST(AnswerDialog, CommitsOnlyWhenTheUserAnswersOk) {
     EXPECT_TRUE(answerDialog(3190, &rec, typeTwo(true)));
     EXPECT_STREQ(rec.MS, "2");
     EXPECT_FALSE(answerDialog(4242, &rec, typeTwo(true)));
+}
+
+// The outline table: its text travels whole, up to its field; a choice keeps to its entries.
+TEST(DialogSession, TableTextAndChoiceIndexTravelLikeTheOtherFields) {
+    auto g = std::make_unique<Guarded<d_obrys>>();
+    setFieldText(g->rec.punkty, "0 0\n1 0\n");
+    DialogSession s(3300, &g->rec);
+    EXPECT_EQ(s.text(8400), "0 0\n1 0\n");
+    EXPECT_TRUE(s.type(8400, "0\t0\t\n4\t0\t2,5\n4\t4\t"));
+    EXPECT_TRUE(s.type(8400, std::string(sizeof g->rec.punkty - 1, '1')));
+    EXPECT_FALSE(s.type(8400, std::string(sizeof g->rec.punkty, '1')));
+    EXPECT_TRUE(s.type(8400, "0\t0\t\n4\t0\t2,5\n4\t4\t"));
+    EXPECT_TRUE(s.type(8500, "123456789012345"));  // the section edits take 15 characters
+    EXPECT_FALSE(s.type(8500, "1234567890123456"));
+    EXPECT_EQ(s.choice(8400), -1);
+    s.commit();
+    EXPECT_STREQ(g->rec.punkty, "0\t0\t\n4\t0\t2,5\n4\t4\t");
+    EXPECT_STREQ(g->rec.siatka, "123456789012345");
+    EXPECT_TRUE(g->guardsIntact());
+
+    d_profil_rodzaj rodzaj{7};
+    DialogSession c(3310, &rodzaj);
+    EXPECT_EQ(c.choice(8900), 7);
+    EXPECT_FALSE(c.choose(8900, 12));
+    EXPECT_FALSE(c.choose(8900, -1));
+    EXPECT_FALSE(c.type(8900, "3"));
+    EXPECT_TRUE(c.choose(8900, 11));
+    c.commit();
+    EXPECT_EQ(rodzaj.rodzaj, 11);
+    rodzaj.rodzaj = 40;  // outside the list: the first entry
+    EXPECT_EQ(DialogSession(3310, &rodzaj).choice(8900), 0);
 }
 
 TEST(DialogSession, UnknownTemplateOrMissingRecordOpensNothing) {

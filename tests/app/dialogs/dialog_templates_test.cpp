@@ -6,18 +6,35 @@
 #include <gtest/gtest.h>
 
 #include "app/records.h"
+#include "geometry/profile.h"
 
 namespace dialogs {
 namespace {
 
-// One bound control as "id field kind[,ro][,dg][,ra] label", kinds E edit, C check, L label.
+// One bound control as "id field kind[,ro][,dg][,ra] label", kinds E edit, C check, L label,
+// T table, W choice.
 std::string describeBound(const DialogTemplate& t) {
     std::string out;
     for (const ControlSpec& c : t.controls) {
         if (!isBound(c.kind)) continue;
         if (!out.empty()) out += "; ";
         out += std::to_string(c.id) + " " + c.field + " ";
-        out += c.kind == ControlKind::Edit ? "E" : c.kind == ControlKind::Check ? "C" : "L";
+        switch (c.kind) {
+            case ControlKind::Edit:
+                out += "E";
+                break;
+            case ControlKind::Check:
+                out += "C";
+                break;
+            case ControlKind::Table:
+                out += "T";
+                break;
+            case ControlKind::Choice:
+                out += "W";
+                break;
+            default:
+                out += "L";
+        }
         if (c.flags & kReadOnly) out += ",ro";
         if (c.flags & kDigits) out += ",dg";
         if (c.flags & kRightAlign) out += ",ra";
@@ -147,6 +164,18 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueRow{3200, "Zapisz rysunek", 140, 70, "_D_DANE_RYS", "d_rysunek", sizeof(d_rysunek),
                      true, "8500 szer E,dg Szerokość; 8501 wys E,dg Wysokość",
                      "[h:Rozmiar rysunku w pikselach]"},
+        CatalogueRow{3300, "Obrys", 240, 260, "", "d_obrys", sizeof(d_obrys), true,
+                     "8400 punkty T ; 8600 otwor C Otwór (odjęty od przekroju); "
+                     "8500 siatka E Największy bok elementu",
+                     "[h:Punkty obrysu; R – promień łuku do następnego punktu]"
+                     "[h:(0 – odcinek, R > 0 – łuk przeciwnie do ruchu wskazówek zegara, "
+                     "R < 0 – zgodnie)][h:Jeden wiersz: okrąg o środku X, Y i promieniu R]"
+                     "[h:Puste pole: rozmiar dobrany automatycznie]"},
+        CatalogueRow{3310, "Profil", 160, 40, "", "d_profil_rodzaj", sizeof(d_profil_rodzaj), true,
+                     "8900 rodzaj W Kształt", ""},
+        CatalogueRow{3340, "Siatka przekroju", 160, 50, "", "d_siatka", sizeof(d_siatka), true,
+                     "8500 siatka E Największy bok elementu",
+                     "[h:Puste pole: rozmiar dobrany automatycznie]"},
         CatalogueRow{3500, "O programie", 278, 114, "", "", 0, true, "",
                      "[h:WIRTOR][h:WIRTOR v1.0]"}),
     [](const ::testing::TestParamInfo<CatalogueRow>& info) {
@@ -161,8 +190,11 @@ TEST(TemplateTable, HoldsEveryDialogOnceInIdOrder) {
         previous = t.id;
         ids.insert(t.id);
     }
-    EXPECT_EQ(ids, (std::set<int>{3000, 3010, 3020, 3030, 3040, 3050, 3060, 3100, 3110, 3120, 3130,
-                                  3140, 3150, 3160, 3170, 3190, 3200, 3500}));
+    std::set<int> expected{3000, 3010, 3020, 3030, 3040, 3050, 3060, 3100, 3110, 3120, 3130,
+                           3140, 3150, 3160, 3170, 3190, 3200, 3300, 3310, 3340, 3500};
+    for (int k = 0; k < kProfileKinds; ++k)
+        expected.insert(kWymiaryDialog + k);
+    EXPECT_EQ(ids, expected);
     EXPECT_EQ(findTemplate(3070), nullptr);
 }
 
@@ -172,8 +204,12 @@ TEST(TemplateTable, BoundControlsHaveDistinctIdsAndFieldsOfTheirKindSize) {
         for (const ControlSpec& c : t.controls) {
             if (!isBound(c.kind)) continue;
             EXPECT_TRUE(seen.insert(c.id).second) << t.id << " control " << c.id;
-            const int expectedLimit = c.kind == ControlKind::RecordLabel ? 40 : 8;
-            if (c.kind != ControlKind::Check) {
+            const int expectedLimit = c.kind == ControlKind::RecordLabel ? 40
+                                      : c.kind == ControlKind::Table
+                                          ? static_cast<int>(sizeof(d_obrys::punkty))
+                                      : t.id < 3300 ? 8
+                                                    : 16;
+            if (!holdsInt(c.kind)) {
                 EXPECT_EQ(c.textLimit, expectedLimit) << t.id << " " << c.id;
             }
             if (c.frame >= 0) {
@@ -182,6 +218,41 @@ TEST(TemplateTable, BoundControlsHaveDistinctIdsAndFieldsOfTheirKindSize) {
         }
         // No control id may be taken by the buttons.
         EXPECT_FALSE(seen.count(kIdOk) || seen.count(kIdCancel)) << t.id;
+    }
+}
+
+// The profile dialogs follow the core's kinds: the choice lists them in order, and each kind's
+// dimension dialog shows its sketch, its dimensions under their labels in the file's order,
+// and binds them into the last fields of the one record.
+TEST(TemplateTable, ProfileDialogsFollowTheKindsAndTheirDimensions) {
+    const auto& kinds = geometry::profileSpecs();
+    ASSERT_EQ(kinds.size(), static_cast<std::size_t>(kProfileKinds));
+    const ControlSpec& choice = findTemplate(kProfilDialog)->controls[0];
+    ASSERT_EQ(choice.items.size(), kinds.size());
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        SCOPED_TRACE(kinds[k].label);
+        EXPECT_STREQ(choice.items[k], kinds[k].label);
+        const DialogTemplate* t = findTemplate(kWymiaryDialog + static_cast<int>(k));
+        ASSERT_NE(t, nullptr);
+        EXPECT_STREQ(t->title, kinds[k].label);
+        EXPECT_STREQ(t->record, "d_profil");
+        EXPECT_EQ(recordSize(*t), sizeof(d_profil));
+        ASSERT_EQ(t->controls[0].kind, ControlKind::Sketch);
+        EXPECT_EQ(t->controls[0].id, kSketchBase + static_cast<int>(k));
+        std::string dims, expectedDims;
+        for (const ControlSpec& c : t->controls)
+            if (c.id >= 8500 && c.id < 8510) dims += std::string(c.label) + ";";
+        for (const geometry::DimensionSpec& d : kinds[k].dims)
+            expectedDims += std::string(d.label) + ";";
+        EXPECT_EQ(dims, expectedDims);
+        const std::size_t n = kinds[k].dims.size();
+        for (std::size_t i = 0; i < n; ++i)
+            EXPECT_EQ(fieldOffset(*t, 8500 + static_cast<int>(i)),
+                      static_cast<std::ptrdiff_t>(offsetof(d_profil, w) + 16 * (5 - n + i)));
+        EXPECT_EQ(
+            describeBound(*t).substr(describeBound(*t).find("8510")),
+            "8510 x E,ra x; 8511 y E,ra y; 8512 obrot E,ra Obrót [°]; "
+            "8513 siatka E Największy bok elementu; 8600 otwor C Otwór (odjęty od przekroju)");
     }
 }
 

@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -241,6 +244,78 @@ TEST(QtDialog, GroupFramesAndReadOnlyFieldsAreBuilt) {
     const auto elementDialog = buildTemplateDialog(nullptr, elementSession);
     EXPECT_TRUE(edit(elementDialog.get(), 8004)->isReadOnly());
     EXPECT_FALSE(edit(elementDialog.get(), 8500)->isReadOnly());
+}
+
+// The outline table: rows shown from the record, edited, added, inserted and deleted with its
+// buttons; OK stores the rows as lines of tab-separated cells.
+TEST(QtDialog, TableRowsAreEditedThroughItsButtonsAndStoredOnOk) {
+    auto rec = std::make_unique<d_obrys>();
+    clearRecord(*rec);
+    setFieldText(rec->punkty, "1 2 3\n4 5");
+    const bool ok = runModal(3300, rec.get(), [](QDialog* dialog) {
+        auto* table = dialog->findChild<QTableWidget*>("8400");
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(dialog->focusWidget(), table);
+        ASSERT_EQ(table->rowCount(), 2);
+        ASSERT_EQ(table->columnCount(), 3);
+        EXPECT_EQ(table->horizontalHeaderItem(2)->text(), "R");
+        EXPECT_EQ(table->item(1, 1)->text(), "5");
+        EXPECT_EQ(table->item(1, 2)->text(), "");
+        table->item(1, 2)->setText("-2,5");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("8400.dodaj"), Qt::LeftButton);
+        ASSERT_EQ(table->rowCount(), 3);
+        table->item(2, 0)->setText("7");
+        table->item(2, 1)->setText("8");
+        table->setCurrentCell(0, 0);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("8400.wstaw"), Qt::LeftButton);
+        ASSERT_EQ(table->rowCount(), 4);
+        EXPECT_EQ(table->item(1, 0)->text(), "1");
+        table->setCurrentCell(2, 1);  // the row "4 5 -2,5"
+        QTest::mouseClick(dialog->findChild<QPushButton*>("8400.usun"), Qt::LeftButton);
+        ASSERT_EQ(table->rowCount(), 3);
+        dialog->findChild<QCheckBox*>("8600")->click();
+        edit(dialog, 8500)->setText("2,5");
+        QTest::mouseClick(button(dialog, kIdOk), Qt::LeftButton);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_STREQ(rec->punkty, "\n1\t2\t3\n7\t8\t");
+    EXPECT_EQ(rec->otwor, 1);
+    EXPECT_STREQ(rec->siatka, "2,5");
+}
+
+TEST(QtDialog, EmptyTableOffersRowsAndCancelKeepsTheRecord) {
+    auto rec = std::make_unique<d_obrys>();
+    clearRecord(*rec);
+    EXPECT_FALSE(runModal(3300, rec.get(), [](QDialog* dialog) {
+        auto* table = dialog->findChild<QTableWidget*>("8400");
+        EXPECT_GE(table->rowCount(), 3);
+        table->item(0, 0)->setText("9");
+        QTest::mouseClick(button(dialog, kIdCancel), Qt::LeftButton);
+    }));
+    EXPECT_STREQ(rec->punkty, "");
+}
+
+TEST(QtDialog, ChoiceListsItsEntriesAndSketchShowsAPicture) {
+    d_profil_rodzaj rodzaj{2};
+    EXPECT_TRUE(runModal(3310, &rodzaj, [](QDialog* dialog) {
+        auto* box = dialog->findChild<QComboBox*>("8900");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->count(), kProfileKinds);
+        EXPECT_EQ(box->currentIndex(), 2);
+        EXPECT_EQ(box->itemText(0), QString::fromUtf8("Dwuteownik (I/H)"));
+        box->setCurrentIndex(5);
+        QTest::mouseClick(button(dialog, kIdOk), Qt::LeftButton);
+    }));
+    EXPECT_EQ(rodzaj.rodzaj, 5);
+
+    d_profil profil{};
+    DialogSession session(kWymiaryDialog + 5, &profil);
+    const auto dialog = buildTemplateDialog(nullptr, session);
+    auto* sketch = dialog->findChild<QLabel*>(QString::number(kSketchBase + 5));
+    ASSERT_NE(sketch, nullptr);
+    EXPECT_FALSE(sketch->pixmap().isNull());
+    EXPECT_TRUE(hasLabel(dialog.get(), "Średnica zewnętrzna d"));
+    EXPECT_TRUE(hasLabel(dialog.get(), "Obrót [°]"));
 }
 
 TEST(QtDialog, UnknownTemplateShowsNothing) {
