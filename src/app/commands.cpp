@@ -1,5 +1,6 @@
 // The command table of the main window, the enablers, and the display switches.
 #include "app/globals.h"
+#include "app/menu.h"
 #include "app/okno.h"
 
 namespace {
@@ -29,7 +30,7 @@ constexpr CommandEntry kCommands[] = {
     {1070, &O::Cm_Nowy, kAlways},
     {1020, &O::Cm_Otworz, kAlways},
     {1030, &O::Cm_Zapisz, kProject},
-    {1060, &O::Cm_Zapisz, kProject},
+    {1060, &O::Cm_Zapisz_jako, kProject},
     {51711, &O::Cm_zap_przekroj, kSection},
     {51703, &O::Cm_zamknij, kProject},
     {51702, &O::Cm_zap_wyn, kResults},
@@ -47,6 +48,8 @@ constexpr CommandEntry kCommands[] = {
     {51689, &O::Cm_u_wez, kNodes},
     {51691, &O::Cm_u_ele, {.need = R::Project, .minElements = 1}},
     // "&Zmień"
+    {51730, &O::Cm_Cofnij, {.need = R::Undo}},
+    {51731, &O::Cm_Ponow, {.need = R::Redo}},
     {1191, &O::Cm_z_wez, kNodes},
     {1170, &O::Cm_z_pret, kProject},
     {1150, &O::Cm_z_mat, kProject},
@@ -102,7 +105,10 @@ const CommandEntry* _OKNO_::Find(int id) {
 bool _OKNO_::dispatch(int id) {
     const CommandEntry* e = Find(id);
     if (!e) return false;
+    // A change the command makes is undone under the command's name.
+    polecenie_ = commandName(id);
     (this->*(e->handler))();
+    polecenie_.clear();
     // Any command may change what the status line shows (a new project, G, MS, results).
     odswiez_status();
     return true;
@@ -135,6 +141,18 @@ bool _OKNO_::enable(int id, CommandEnabler& ce) {
         case R::Section:
             on = project && przekroj_.has_value();
             break;
+        case R::Undo:
+        case R::Redo: {
+            const bool wstecz = r.need == R::Undo;
+            on = project && (wstecz ? historia_.canUndo() : historia_.canRedo());
+            std::string text = wstecz ? "&Cofnij" : "&Ponów";
+            const std::string name = !on      ? ""
+                                     : wstecz ? historia_.undoName()
+                                              : historia_.redoName();
+            if (!name.empty()) text += ": " + name;
+            ce.SetText(text);
+            break;
+        }
     }
     // The counts mean something only while a project exists.
     if (r.minNodes > 0 || r.minElements > 0)

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStringList>
 #include <cstring>
 
 #include "app/globals.h"
@@ -12,5 +13,7 @@ int main(int argc, char** argv) {
     installInterfaceFont();
     _WIRTOR_ WIRT(model);
     std::strcpy(WIRT._tytul_, "WIRTOR");
-    return WIRT.Run();
+    // "wirtor PLIK.WT" (or a section file) opens it at start.
+    const QStringList args = QApplication::arguments();
+    return WIRT.Run(args.size() > 1 ? args[1] : QString());
 }

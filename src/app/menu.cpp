@@ -1,6 +1,7 @@
 #include "app/menu.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -14,10 +15,10 @@ constexpr MenuRow SEP{MenuKind::Separator, "", 0};
 
 constexpr MenuRow kMenu[] = {
     {D, "&Plik", 0},
-    {I, "&Nowy", 1070},
-    {I, "&Otwórz", 1020},
-    {I, "&Zapisz", 1030},
-    {I, "Zapisz &Jako", 1060},
+    {I, "&Nowy", 1070, "Ctrl+N"},
+    {I, "&Otwórz", 1020, "Ctrl+O"},
+    {I, "&Zapisz", 1030, "Ctrl+S"},
+    {I, "Zapisz &Jako", 1060, "Ctrl+Shift+S"},
     {I, "Zapisz &przekrój...", 51711},
     {I, "Z&amknij", 51703},
     SEP,
@@ -26,7 +27,7 @@ constexpr MenuRow kMenu[] = {
     SEP,
     {I, "&Kreator", 51695},
     SEP,
-    {I, "&Koniec", 1040},
+    {I, "&Koniec", 1040, "Ctrl+Q"},
 
     {D, "&Dodaj", 0},
     {I, "&Węzeł", 51688},
@@ -41,6 +42,9 @@ constexpr MenuRow kMenu[] = {
     {I, "&Element", 51691},
 
     {D, "&Zmień", 0},
+    {I, "&Cofnij", 51730, "Ctrl+Z"},
+    {I, "&Ponów", 51731, "Ctrl+Y; Ctrl+Shift+Z"},
+    SEP,
     {I, "&Węzeł", 1191},
     {I, "&Element", 1170},
     {I, "&Materiał", 1150},
@@ -54,7 +58,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Usuń", 51699},
 
     {D, "&Widok", 0},
-    {I, "&Oblicz", 1010},
+    {I, "&Oblicz", 1010, "F5"},
     SEP,
     {I, "Naprężenia styczne tau &xz", 1120},
     {I, "Naprężenia styczne tau &yz", 1121},
@@ -68,7 +72,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Węzły", 51694},
     {I, "Numery wę&złów", 1210},
     SEP,
-    {I, "&Dopasuj", 51706},
+    {I, "&Dopasuj", 51706, "Ctrl+0"},
     SEP,
     {I, "&Wyniki obliczeń", 1130},
     {I, "&Dane obliczeniowe", 1140},
@@ -87,14 +91,44 @@ void runEnablers(QMenu* menu, _OKNO_* okno) {
         CommandEnabler ce;
         okno->enable(a->data().toInt(), ce);
         a->setEnabled(ce.enabled);
+        if (!ce.text.empty()) a->setText(QString::fromStdString(ce.text));
         if (a->isCheckable() && ce.check >= 0) a->setChecked(ce.check != 0);
     }
+}
+
+/// Item text as a name: no '&', no trailing "..." or blanks.
+std::string plain(const char* caption) {
+    std::string s;
+    for (const char* p = caption; *p; ++p)
+        if (*p != '&') s += *p;
+    while (!s.empty() && (s.back() == '.' || s.back() == ' '))
+        s.pop_back();
+    return s;
 }
 
 }  // namespace
 
 std::span<const MenuRow> menuRows() {
     return kMenu;
+}
+
+std::string commandName(int id) {
+    const char* dropDown = "";
+    for (const MenuRow& row : kMenu) {
+        if (row.kind == MenuKind::DropDown) dropDown = row.caption;
+        if (row.kind != MenuKind::Item || row.id != id) continue;
+        const std::string name = plain(row.caption);
+        int same = 0;
+        for (const MenuRow& other : kMenu)
+            same += other.kind != MenuKind::Separator && plain(other.caption) == name;
+        if (same == 1) return name;
+        // "Węzeł" under "&Dodaj" is "Dodaj węzeł"; the initial is lowered where it is ASCII.
+        std::string lowered = name;
+        if (!lowered.empty() && lowered[0] >= 'A' && lowered[0] <= 'Z')
+            lowered[0] = static_cast<char>(lowered[0] - 'A' + 'a');
+        return plain(dropDown) + " " + lowered;
+    }
+    return {};
 }
 
 void buildMenu(QMenuBar* bar, _OKNO_* okno) {
@@ -105,6 +139,12 @@ void buildMenu(QMenuBar* bar, _OKNO_* okno) {
                 menu = bar->addMenu(QString::fromUtf8(row.caption));
                 QObject::connect(menu, &QMenu::aboutToShow, okno,
                                  [menu, okno] { runEnablers(menu, okno); });
+                // Keys reach the items while the drop-down is closed, when its enablers have
+                // not run: such items stay enabled and their handlers test the state.
+                QObject::connect(menu, &QMenu::aboutToHide, okno, [menu] {
+                    for (QAction* a : menu->actions())
+                        if (!a->shortcuts().isEmpty()) a->setEnabled(true);
+                });
                 break;
             case MenuKind::Separator:
                 menu->addSeparator();
@@ -114,6 +154,9 @@ void buildMenu(QMenuBar* bar, _OKNO_* okno) {
                 a->setData(row.id);
                 const CommandEntry* e = _OKNO_::Find(row.id);
                 a->setCheckable(e && e->checkable());
+                if (row.keys)
+                    a->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(row.keys),
+                                                                 QKeySequence::PortableText));
                 const int id = row.id;
                 // Queued, so the drop-down is closed before a handler opens a modal box.
                 QObject::connect(

@@ -1,7 +1,8 @@
 #pragma once
-// Menu 1000: the only source of commands (no accelerators, no tool bar).
+// Menu 1000 with the keyboard shortcuts its items show.
 
 #include <span>
+#include <string>
 
 class QMenuBar;
 class _OKNO_;
@@ -13,10 +14,17 @@ struct MenuRow {
     MenuKind kind;
     const char* caption;  ///< '&' marks the underlined letter
     int id;               ///< command id of an item
+    /// Keys of the item, "; " between several (the first is shown); null for none.
+    const char* keys = nullptr;
 };
 
 /// The rows of menu 1000 in order.
 std::span<const MenuRow> menuRows();
+
+/// The name a command's undo step goes under: its item text without '&' and "...", led by
+/// its drop-down's name where another item or drop-down has the same text; empty for an id no item
+/// has.
+std::string commandName(int id);
 
 /// Builds the menu bar from the menu rows; each drop-down runs the enablers of its items
 /// when it is about to open and each item runs its handler on `okno`.

@@ -62,8 +62,7 @@ void wizardNodes(Ui& ui, Model& m, d_wsp& d) {
 
 void _OKNO_::Cm_kreator() {
     if (m.Pusty == 0) {
-        if (ui.message("Utworzyć nowe dane ?", "WIRTOR", Buttons::YesNo, Icon::Question) !=
-            Answer::Yes) {
+        if (!zapytaj_o_zapis()) {
             ui.requestRepaint();
             return;
         }
@@ -81,7 +80,8 @@ void _OKNO_::Cm_kreator() {
             bladDanych(ui, text);
         if (c.accepted) {
             // The dialogs run inside the change: nothing is drawn until the model is complete.
-            edytuj({}, [&] {
+            // A new project: its history starts here, not saved yet.
+            edytuj({.historia = false}, [&] {
                 const EditOutcome r = startWizardModel(m, d.nn, d.ne);
                 if (!r.ok()) return r;
                 m.G = static_cast<float>(d.G);
@@ -89,6 +89,8 @@ void _OKNO_::Cm_kreator() {
                 if (wizardElements(ui, m, danep)) wizardNodes(ui, m, danew);
                 return r;
             });
+            nowa_historia(false);
+            pokaz_tytul();
             return;
         }
         m.nn = m.nq = m.ne = 0;

@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <filesystem>
 
 #include "app/globals.h"
+#include "app/menu.h"
 #include "app/qt_ui.h"
 #include "app/wsp.h"
 #include "edit/selection.h"
@@ -253,6 +255,7 @@ QString _OKNO_::statusText() const {
 }
 
 void _OKNO_::odswiez_status() {
+    if (zmieniony() != znak_) pokaz_tytul();
     const QString text = statusText();
     if (text == status_) return;
     status_ = text;
@@ -262,6 +265,9 @@ void _OKNO_::odswiez_status() {
 bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     const int pusty = m.Pusty;
     const int obliczono = m.obliczono;
+    // The state before the change, to keep what the change alters as an undo step.
+    std::optional<history::ModelState> przed;
+    if (e.historia && m.Pusty == 0) przed = history::capture(m, {przekroj_, siatkaZPrzekroju_});
     if (e.przebudowa) {
         m.obliczono = 0;
         m.Pusty = 1;
@@ -269,6 +275,10 @@ bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     const bool changed = zmiana();
     if (changed) {
         if (e.siatka) siatkaZPrzekroju_ = false;
+        if (przed)
+            historia_.record(polecenie_, *przed, m, {przekroj_, siatkaZPrzekroju_});
+        else if (e.historia)
+            nowa_historia(false);  // a project made from nothing: unsaved, nothing to undo
         ostatnie_.reset();
         // Listings read the model when they paint; none may outlive the change.
         zamknij_listy();
@@ -284,6 +294,43 @@ bool _OKNO_::edycja(Edycja e, const std::function<bool()>& zmiana) {
     return changed;
 }
 
+bool _OKNO_::zmieniony() const {
+    return m.Pusty == 0 && historia_.state() != zapisany_;
+}
+
+void _OKNO_::pokaz_tytul() {
+    znak_ = zmieniony();
+    ui.setCaption(znak_ ? caption + " *" : caption);
+}
+
+void _OKNO_::nowa_historia(bool zapisany) {
+    const std::uint64_t bylo = historia_.state();
+    historia_.clear();
+    zapisany_ = zapisany ? historia_.state() : bylo;
+}
+
+void _OKNO_::krok(bool wstecz) {
+    if (m.Pusty != 0 || !(wstecz ? historia_.canUndo() : historia_.canRedo())) return;
+    ui.setWaitCursor(true);
+    edycja({.siatka = false, .historia = false}, [&] {
+        history::SectionState s{przekroj_, siatkaZPrzekroju_};
+        // A model that is not the state the step left (never expected) drops the history.
+        if (!(wstecz ? historia_.undo(m, s) : historia_.redo(m, s))) return true;
+        przekroj_ = s.opis;
+        siatkaZPrzekroju_ = s.siatkaZOpisu;
+        return true;
+    });
+    ui.setWaitCursor(false);
+}
+
+void _OKNO_::Cm_Cofnij() {
+    krok(true);
+}
+
+void _OKNO_::Cm_Ponow() {
+    krok(false);
+}
+
 void _OKNO_::zamknij_listy() {
     // Every listing goes, not only the newest in dd and oo: an older one left open would
     // outlive this window or show a model that is no longer there.
@@ -291,6 +338,7 @@ void _OKNO_::zamknij_listy() {
 }
 
 bool _OKNO_::CanClose() {
+    if (zmieniony()) return zapytaj_o_zapis();
     return ui.message("Zakończyć działanie programu ?", kWirtor, Buttons::YesNo, Icon::Question) ==
            Answer::Yes;
 }
@@ -310,6 +358,22 @@ void _OKNO_::Cm_opro() {
         "O programie", Buttons::Ok, Icon::Exclamation);
 }
 
+bool _OKNO_::zapytaj_o_zapis() {
+    if (!zmieniony()) return true;
+    const std::string nazwa = nazwaPliku_.empty()
+                                  ? "Beznazwy.WT"
+                                  : std::filesystem::path(nazwaPliku_).filename().string();
+    switch (ui.message("Zapisać zmiany w pliku „" + nazwa + "”?", kWirtor, Buttons::YesNoCancel,
+                       Icon::Question)) {
+        case Answer::Yes:
+            return zapisz(sciezkaModelu_.empty());
+        case Answer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
 void _OKNO_::Zwol_pam() {
     if (m.Pusty == 1) {
         ui.message("Program nie zwolnił pamięci!!", "UWAGA", Buttons::YesNo, Icon::Stop);
@@ -317,83 +381,126 @@ void _OKNO_::Zwol_pam() {
         return;
     }
     zamknij_listy();
-    caption = "WIRTOR - Beznazwy.WT";
-    ui.setCaption(caption);
     porzuc_przekroj();
     releaseModel(m);
+    nowa_historia(true);
+    sciezkaModelu_.clear();
+    nazwaPliku_.clear();
+    caption = "WIRTOR - Beznazwy.WT";
+    pokaz_tytul();
     ostatnie_.reset();
     ui.requestRepaint();
 }
 
 void _OKNO_::Cm_Nowy() {
     if (m.Pusty == 0) {
-        if (ui.message("Utworzyć nowe dane ?", kWirtor, Buttons::YesNo, Icon::Question) !=
-            Answer::Yes)
-            return;
+        if (!zapytaj_o_zapis()) return;
         Zwol_pam();
     }
     porzuc_przekroj();
     m.ne = m.nq = m.nn = 0;
     m.Pusty = 0;
+    nowa_historia(true);
     ui.requestRepaint();
 }
 
 void _OKNO_::Cm_zamknij() {
-    if (m.Pusty == 0 && ui.message("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?",
-                                   kWirtor, Buttons::YesNo, Icon::Question) == Answer::Yes)
-        Zwol_pam();
+    if (m.Pusty == 0 && zapytaj_o_zapis()) Zwol_pam();
     ui.requestRepaint();
 }
 
 void _OKNO_::Cm_Otworz() {
-    if (m.Pusty == 0 &&
-        ui.message("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?", kWirtor,
-                   Buttons::YesNo, Icon::Question) != Answer::Yes)
-        return;
+    if (m.Pusty == 0 && !zapytaj_o_zapis()) return;
     FileDialogData wybor = _plik_;
     wybor.filter = kFiltrOtwarcia;
-    const bool wybrano = ui.chooseOpenFile(wybor);
-    // A section file replaces the project only once it is meshed: a faulty one leaves it.
-    if (wybrano && plikPrzekroju(wybor.path)) {
-        otworz_przekroj(wybor.path);
-        return;
-    }
-    if (m.Pusty == 0) Zwol_pam();
-    if (!wybrano) return;
-    _plik_.path = wybor.path;
+    // Nothing changes before a new file is read completely: a cancelled dialog or a refused
+    // file leaves the project as it was.
+    if (!ui.chooseOpenFile(wybor)) return;
+    otworz_plik(wybor.path);
+}
 
-    ui.setWaitCursor(true);
-    FileOutcome r;
-    edycja({}, [&] {
-        r = readModelFile(_plik_.path, m);
-        if (!r.ok()) return false;
-        porzuc_przekroj();
-        plikModelu = fileIdOf(_plik_.path);
-        caption = "WIRTOR - " + _plik_.path;
-        ui.setCaption(caption);
-        p_napr = 0;
-        p_n_pola = 0;
+namespace {
+
+/// Moves the model read into `nowy` into `m`, which keeps its flags.
+void przejmij(Model& m, Model& nowy) {
+    releaseModel(m);
+    m.nn = nowy.nn;
+    m.ne = nowy.ne;
+    m.nq = nowy.nq;
+    m.nbw = nowy.nbw;
+    m.G = nowy.G;
+    m.MS = nowy.MS;
+    m.x = std::move(nowy.x);
+    m.noc = std::move(nowy.noc);
+    m.si = std::move(nowy.si);
+    m.f = std::move(nowy.f);
+    m.napr = std::move(nowy.napr);
+    m.ww = std::move(nowy.ww);
+}
+
+}  // namespace
+
+bool _OKNO_::otworz_plik(const std::string& path) {
+    // A section file replaces the project only once it is meshed: a faulty one leaves it.
+    if (plikPrzekroju(path)) {
+        if (!otworz_przekroj(path)) return false;
+        sciezkaModelu_.clear();
+        nazwaPliku_ = path;
+        nowa_historia(true);
+        pokaz_tytul();
         return true;
-    });
+    }
+    ui.setWaitCursor(true);
+    Model nowy;
+    const FileOutcome r = readModelFile(path, nowy);
+    if (r.ok()) {
+        _plik_.path = path;
+        edycja({.historia = false}, [&] {
+            przejmij(m, nowy);
+            porzuc_przekroj();
+            plikModelu = fileIdOf(path);
+            sciezkaModelu_ = nazwaPliku_ = path;
+            caption = "WIRTOR - " + path;
+            p_napr = 0;
+            p_n_pola = 0;
+            return true;
+        });
+        nowa_historia(true);
+        pokaz_tytul();
+    }
     ui.setWaitCursor(false);
     if (!r.ok()) ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
+    return r.ok();
 }
 
 void _OKNO_::Cm_Zapisz() {
-    if (m.Pusty == 1) return;
-    if (!ui.chooseSaveFile(_plik_)) return;
+    zapisz(sciezkaModelu_.empty());
+}
+
+void _OKNO_::Cm_Zapisz_jako() {
+    zapisz(true);
+}
+
+bool _OKNO_::zapisz(bool dialog) {
+    if (m.Pusty == 1) return false;
+    if (dialog && !ui.chooseSaveFile(_plik_)) return false;
+    const std::string path = dialog ? _plik_.path : sciezkaModelu_;
 
     ui.setWaitCursor(true);
-    const FileOutcome r = writeModelFile(_plik_.path, m);
+    const FileOutcome r = writeModelFile(path, m);
     ui.setWaitCursor(false);
     if (!r.ok()) {
         ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
-        return;
+        return false;
     }
-    plikModelu = fileIdOf(_plik_.path);
-    caption = "WIRTOR - " + _plik_.path;
-    ui.setCaption(caption);
+    _plik_.path = path;
+    sciezkaModelu_ = nazwaPliku_ = path;
+    plikModelu = fileIdOf(path);
+    zapisany_ = historia_.state();
+    caption = "WIRTOR - " + path;
+    pokaz_tytul();
     ui.message(kZapisano, kWirtor, Buttons::Ok, Icon::None);
+    return true;
 }
 
 void _OKNO_::Cm_zap_wyn() {

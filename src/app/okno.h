@@ -10,11 +10,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/records.h"
 #include "app/ui.h"
 #include "edit/resize.h"
 #include "geometry/section.h"
+#include "history/history.h"
 #include "model/file_id.h"
 #include "model/model.h"
 #include "solver/driver.h"
@@ -28,8 +30,10 @@ class _WSP_;
 struct CommandEnabler {
     bool enabled = true;
     int check = -1;
+    std::string text;  ///< a new item text; empty while the enabler leaves it alone
     void Enable(bool e) { enabled = e; }
     void SetCheck(int c) { check = c; }
+    void SetText(std::string t) { text = std::move(t); }
 };
 
 class _OKNO_;
@@ -44,6 +48,8 @@ struct EnablerRule {
         Group,        ///< a project with a node group selected
         LoadNumbers,  ///< anything but no project while the loads are shown
         Section,      ///< a project with a section description
+        Undo,         ///< a step to take back; the item names it
+        Redo,         ///< a step to do again; the item names it
     };
     Need need = Always;
     int minNodes = 0;
@@ -68,6 +74,9 @@ struct Edycja {
     /// The change touches nodes or elements: the mesh is no longer the one generated from the
     /// section description.
     bool siatka = true;
+    /// The change is kept as an undo step (undo and redo themselves, and the commands that
+    /// replace the project and clear the history, are not).
+    bool historia = true;
 };
 
 /// How an attempt to mesh the section description ended.
@@ -117,8 +126,20 @@ class _OKNO_ : public QWidget {
     /// no current results; always G and MS.
     QString statusText() const;
 
-    /// Asks "Zakończyć działanie programu ?"; true only for Yes.
+    /// With unsaved changes asks whether to save them (see zapytaj_o_zapis), else asks
+    /// "Zakończyć działanie programu ?"; true when the program may end.
     bool CanClose();
+
+    /// True while the project differs from its file (or has none and something was made).
+    bool zmieniony() const;
+    /// With unsaved changes asks "Zapisać zmiany w pliku …?" (Tak / Nie / Anuluj); Tak saves
+    /// as "&Zapisz" does. True when the command that asked may go on.
+    bool zapytaj_o_zapis();
+    /// Opens model or section file `path` as "&Otwórz" does after its dialog; the model stays
+    /// until the new one is read completely. True when the project was replaced.
+    bool otworz_plik(const std::string& path);
+    /// The undo history of the project.
+    const history::History& historia() const { return historia_; }
 
     /// The command table; every routed id, also those no menu item carries.
     static const CommandEntry* Find(int id);
@@ -141,6 +162,9 @@ class _OKNO_ : public QWidget {
     void Cm_zamknij();
     void Cm_Otworz();
     void Cm_Zapisz();
+    void Cm_Zapisz_jako();
+    void Cm_Cofnij();
+    void Cm_Ponow();
     void Cm_zap_wyn();
     void Cm_zap_rys();
     void Obliczenia();
@@ -263,6 +287,27 @@ class _OKNO_ : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    history::History historia_ = history::programHistory();
+    /// History state of the model in its file.
+    std::uint64_t zapisany_ = 0;
+    /// The model file a save goes to without the dialog; empty while the project has none.
+    std::string sciezkaModelu_;
+    /// The file the project was read from or saved to (model or section); empty for none.
+    std::string nazwaPliku_;
+    /// Name of the command running from the menu: the name of its undo step.
+    std::string polecenie_;
+    /// The unsaved mark shown in the caption.
+    bool znak_ = false;
+    /// Shows the caption with the unsaved mark when there are unsaved changes.
+    void pokaz_tytul();
+    /// The history starts afresh with the project as it is now saved (or, when `zapisany`
+    /// is false, as a change not saved yet).
+    void nowa_historia(bool zapisany);
+    /// Saves the model: to its own file without the dialog unless `dialog`; true when saved.
+    bool zapisz(bool dialog);
+    /// Takes back (`wstecz`) or does again one step through the edit sequence.
+    void krok(bool wstecz);
+
     /// The picture of the drawing area, drawn by paintModel and copied by every paint until a
     /// repaint is requested or the size changes; pointer moves never redraw it.
     QImage picture_;

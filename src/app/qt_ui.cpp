@@ -75,17 +75,26 @@ Answer QtUi::message(const std::string& text, const std::string& caption, Button
             qicon = QMessageBox::Information;
             break;
     }
-    const QMessageBox::StandardButtons qbuttons =
-        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QMessageBox::StandardButtons qbuttons = QMessageBox::Ok;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo) {
+        qbuttons = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
+    } else if (buttons == Buttons::YesNoCancel) {
+        qbuttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+    }
     QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
                     owner_);
     box.setTextFormat(Qt::PlainText);  // texts may carry file paths; never read them as markup
-    // Return answers Yes in a question; Escape and the close box answer No, OK in a notice.
-    box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
-    box.setEscapeButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Ok);
+    // Return answers Yes in a question; Escape and the close box answer No (Cancel where
+    // offered), OK in a notice.
+    box.setDefaultButton(buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    box.setEscapeButton(escape);
     const int r = box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;
-    return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    if (r == QMessageBox::Yes) return Answer::Yes;
+    return buttons == Buttons::YesNo || r == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
 bool QtUi::runDialog(int templateId, void* record) {

@@ -225,7 +225,7 @@ bool _OKNO_::otworz_przekroj(const std::string& path) {
     bool changed = false;
     if (read.ok())
         // G and MS come from the file where it gives them.
-        changed = edycja({.siatka = false}, [&] {
+        changed = edycja({.siatka = false, .historia = false}, [&] {
             r = meshSection(read.section, m);
             if (!r.ok()) return false;
             przekroj_ = read.section;
@@ -266,6 +266,11 @@ void _OKNO_::Cm_zap_przekroj() {
     if (!saved) {
         ui.message("Nie można zapisać danych do pliku", kBladDysku, Buttons::Ok, Icon::Exclamation);
         return;
+    }
+    // A mesh that is the description's own is saved with it: nothing is left unsaved.
+    if (siatkaZPrzekroju_) {
+        zapisany_ = historia_.state();
+        pokaz_tytul();
     }
     ui.message("Plik zapisano poprawnie", "WIRTOR", Buttons::Ok, Icon::None);
 }

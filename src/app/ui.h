@@ -8,7 +8,7 @@
 
 class QWidget;
 
-enum class Buttons { Ok, YesNo };
+enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Icon { None, Stop, Exclamation, Question, Information };
 enum class Answer { Ok, Yes, No, Cancel };
 
@@ -25,7 +25,7 @@ class Ui {
   public:
     virtual ~Ui() = default;
 
-    /// Shows a modal message box and returns the button chosen.
+    /// Shows a modal message box and returns the button chosen (Cancel only with YesNoCancel).
     virtual Answer message(const std::string& text, const std::string& caption, Buttons buttons,
                            Icon icon) = 0;
     /// Runs data-entry dialog `templateId` over its transfer record. Returns true on OK,

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTranslator>
 
 #include "app/globals.h"
@@ -100,8 +101,14 @@ void _WIRTOR_::InitMainWindow() {
     frame_->setWindowTitle(QString::fromStdString(caption));
 }
 
-int _WIRTOR_::Run() {
+int _WIRTOR_::Run(const QString& file) {
     InitMainWindow();
     frame_->show();
+    if (!file.isEmpty()) {
+        _OKNO_* okno = frame_->client();
+        const std::string path = file.toStdString();
+        // Queued: a message about the file shows over the frame already on the screen.
+        QTimer::singleShot(0, okno, [okno, path] { okno->otworz_plik(path); });
+    }
     return QApplication::exec();
 }

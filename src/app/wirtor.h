@@ -49,8 +49,9 @@ class _WIRTOR_ {
 
     /// Creates the maximized frame with menu 1000 and the drawing window; stores it in fw.
     void InitMainWindow();
-    /// InitMainWindow, show the frame and run the message loop until the frame is gone.
-    int Run();
+    /// InitMainWindow, show the frame and run the message loop until the frame is gone; a
+    /// `file` given is opened as soon as the loop runs.
+    int Run(const QString& file = {});
 
     Ramka* frame() const { return frame_; }
 

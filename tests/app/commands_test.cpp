@@ -15,12 +15,10 @@
 #include "app/okno.h"
 #include "scripted_ui.h"
 #include "test_models.h"
+#include "unsaved.h"
 
 namespace {
 
-const Prompt kNowy = ask("Utworzyć nowe dane ?", "WIRTOR", Buttons::YesNo, Icon::Question);
-const Prompt kZamknij = ask("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?", "WIRTOR",
-                            Buttons::YesNo, Icon::Question);
 const Prompt kNieZwolnil =
     ask("Program nie zwolnił pamięci!!", "UWAGA", Buttons::YesNo, Icon::Stop);
 const Prompt kKoniec =
@@ -69,26 +67,12 @@ TEST_F(Commands, NewWithoutProjectAsksNothingAndKeepsTheCaption) {
     EXPECT_EQ(m.nn + m.ne + m.nq, 0);
 }
 
-TEST_F(Commands, NewAnsweredNoKeepsModelAndResults) {
-    makeModel(m, 4, 2);
-    m.obliczono = 1;
-    ui.answer(Answer::No);
-    okno.Cm_Nowy();
-    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kNowy});
-    EXPECT_EQ(m.nn, 4);
-    EXPECT_EQ(m.ne, 2);
-    EXPECT_EQ(m.obliczono, 1);
-    EXPECT_TRUE(m.x.allocated());
-    EXPECT_TRUE(ui.captions.empty());
-}
-
-TEST_F(Commands, NewAnsweredYesReleasesAndStartsAnEmptyProject) {
+TEST_F(Commands, NewWithNothingUnsavedAsksNothingAndStartsAnEmptyProject) {
     makeModel(m, 4, 2);
     m.obliczono = 1;
     m.G = 123.0f;
-    ui.answer(Answer::Yes);
     okno.Cm_Nowy();
-    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kNowy});
+    EXPECT_TRUE(ui.prompts.empty());
     EXPECT_EQ(m.Pusty, 0);
     EXPECT_EQ(m.obliczono, 0);
     EXPECT_EQ(m.nn + m.ne + m.nq, 0);
@@ -97,6 +81,56 @@ TEST_F(Commands, NewAnsweredYesReleasesAndStartsAnEmptyProject) {
     EXPECT_EQ(m.G, 123.0f) << "G survives a release";
     EXPECT_EQ(ui.captions, std::vector<std::string>{"WIRTOR - Beznazwy.WT"});
     EXPECT_EQ(caption, "WIRTOR - Beznazwy.WT");
+    EXPECT_FALSE(okno.zmieniony());
+}
+
+// Every command that discards the project asks about unsaved changes, and only about them:
+// Anuluj ends it with the project as it was, Nie goes on without saving.
+TEST_F(Commands, CommandsThatDiscardTheProjectAskOnlyAboutUnsavedChanges) {
+    struct Case {
+        const char* name;
+        void (_OKNO_::*command)();
+        bool discards;  // Nie lets the project go (Koniec: the answer is what CanClose gives)
+    } const cases[] = {
+        {"Nowy", &_OKNO_::Cm_Nowy, true},
+        {"Zamknij", &_OKNO_::Cm_zamknij, true},
+        {"Otwórz", &_OKNO_::Cm_Otworz, false},  // Nie goes on to the file dialog, cancelled
+    };
+    for (const Case& c : cases)
+        for (Answer a : {Answer::Cancel, Answer::No}) {
+            SCOPED_TRACE(std::string(c.name) + (a == Answer::No ? " Nie" : " Anuluj"));
+            makeModel(m, 4, 2);
+            zmien(okno);
+            m.obliczono = 1;
+            ui.prompts.clear();
+            ui.answer(a);
+            if (a == Answer::No && !c.discards) ui.choose(std::nullopt);
+            (okno.*c.command)();
+            EXPECT_EQ(ui.prompts, std::vector<Prompt>{pytanieOZapis()});
+            const bool gone = a == Answer::No && c.discards;
+            EXPECT_EQ(m.nn, gone ? 0 : 4);
+            EXPECT_EQ(m.obliczono, gone ? 0 : 1);
+            EXPECT_EQ(okno.zmieniony(), !gone);
+        }
+    makeModel(m, 4, 2);
+    zmien(okno);
+    ui.prompts.clear();
+    ui.answer(Answer::Cancel).answer(Answer::No);
+    EXPECT_FALSE(okno.CanClose());
+    EXPECT_TRUE(okno.CanClose());
+    EXPECT_EQ(ui.prompts, (std::vector<Prompt>{pytanieOZapis(), pytanieOZapis()}));
+}
+
+// Tak saves as "&Zapisz" does and the command goes on only when the save succeeded.
+TEST_F(Commands, YesSavesFirstAndAFailedSaveKeepsTheProject) {
+    const std::string bad = "/nonexistent-dir/x.WT";
+    makeSquare(m);
+    zmien(okno);
+    ui.answer(Answer::Yes).choose(bad).answer(Answer::Ok);
+    okno.Cm_Nowy();
+    EXPECT_EQ(ui.prompts[0], pytanieOZapis());
+    EXPECT_EQ(m.nn, 9) << "the save failed: nothing is lost";
+    EXPECT_TRUE(okno.zmieniony());
 }
 
 TEST_F(Commands, CloseWithoutProjectAsksNothingAndRepaints) {
@@ -104,29 +138,6 @@ TEST_F(Commands, CloseWithoutProjectAsksNothingAndRepaints) {
     EXPECT_TRUE(ui.prompts.empty());
     EXPECT_GE(ui.repaints, 1);
     EXPECT_EQ(m.Pusty, 1);
-}
-
-TEST_F(Commands, CloseAnsweredNoOrYes) {
-    for (Answer a : {Answer::No, Answer::Yes}) {
-        makeModel(m, 3, 1);
-        ui.prompts.clear();
-        ui.captions.clear();
-        ui.repaints = 0;
-        ui.answer(a);
-        okno.Cm_zamknij();
-        EXPECT_EQ(ui.prompts, std::vector<Prompt>{kZamknij});
-        EXPECT_GE(ui.repaints, 1);
-        if (a == Answer::No) {
-            EXPECT_EQ(m.Pusty, 0);
-            EXPECT_EQ(m.nn, 3);
-            EXPECT_TRUE(ui.captions.empty());
-        } else {
-            EXPECT_EQ(m.Pusty, 1);
-            EXPECT_EQ(m.nn, 0);
-            EXPECT_FALSE(m.x.allocated());
-            EXPECT_EQ(ui.captions, std::vector<std::string>{"WIRTOR - Beznazwy.WT"});
-        }
-    }
 }
 
 TEST_F(Commands, ReleaseWithoutProjectWarnsAndChangesNothing) {
@@ -164,7 +175,7 @@ TEST_F(Commands, ReleaseFreesWhatExistsAndDropsTheGroup) {
     EXPECT_TRUE(ui.prompts.empty());
 }
 
-TEST_F(Commands, ClosingQuestionAnswersOnlyYesAsTrue) {
+TEST_F(Commands, ClosingQuestionWithNothingUnsavedAnswersOnlyYesAsTrue) {
     ui.answer(Answer::No).answer(Answer::Yes);
     EXPECT_FALSE(okno.CanClose());
     EXPECT_TRUE(okno.CanClose());

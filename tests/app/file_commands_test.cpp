@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -15,10 +16,6 @@
 
 namespace {
 
-const Prompt kOtworz = ask("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?",
-                           "WIRTOR", Buttons::YesNo, Icon::Question);
-const Prompt kZamknij = ask("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?", "WIRTOR",
-                            Buttons::YesNo, Icon::Question);
 const Prompt kZapisano = ask("Plik zapisano poprawnie", "WIRTOR", Buttons::Ok, Icon::None);
 Prompt dysk(const char* text) {
     return ask(text, "Błąd operacji dyskowej", Buttons::Ok, Icon::Exclamation);
@@ -95,63 +92,56 @@ TEST_F(FileCommands, OpenWithoutProjectReadsTheFileAndShowsItsPath) {
     EXPECT_GE(ui.repaints, 1);
 }
 
-TEST_F(FileCommands, OpenAnsweredNoKeepsTheProjectAndShowsNoDialog) {
-    makeModel(m, 3, 1);
-    m.obliczono = 1;
-    ui.answer(Answer::No);
-    okno.Cm_Otworz();
-    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kOtworz});
-    EXPECT_TRUE(ui.choosers.empty());
-    EXPECT_EQ(m.Pusty, 0);
-    EXPECT_EQ(m.nn, 3);
-    EXPECT_EQ(m.obliczono, 1);
-}
-
-TEST_F(FileCommands, OpenConfirmedThenCancelledLeavesNoProject) {
-    makeModel(m, 3, 1);
-    ui.answer(Answer::Yes).choose(std::nullopt);
-    okno.Cm_Otworz();
-    EXPECT_EQ(ui.prompts, std::vector<Prompt>{kOtworz});
-    EXPECT_EQ(m.Pusty, 1);
-    EXPECT_EQ(ui.caption, "WIRTOR - Beznazwy.WT");
-    EXPECT_EQ(ui.waitCalls, 0);
-}
-
-TEST_F(FileCommands, BadFilesGiveTheirMessageAndNoProject) {
+// Nothing is released before a new file is read completely: a cancelled dialog or a refused
+// file leaves the model, its caption and its results.
+TEST_F(FileCommands, CancelledOrRefusedOpenKeepsTheModelCaptionAndResults) {
     writeRaw(path("zero.WT"), 1, 0, 5.0f, 7.0f, 3);
     writeRaw(path("neg.WT"), 0, -4, 5.0f, 7.0f);
     writeRaw(path("short.WT"), 2, 3, 5.0f, 7.0f, 4);  // body cut short
     struct {
-        std::string file;
-        Prompt expected;
+        std::optional<std::string> file;  // none: the dialog is cancelled
+        std::optional<Prompt> expected;
     } const cases[] = {
+        {std::nullopt, std::nullopt},
         {path("missing.WT"), dysk("Nie można otworzyć pliku")},
         {path("zero.WT"), dysk("Błędny plik z danymi")},
         {path("neg.WT"), dysk("Błędny plik z danymi")},
         {path("short.WT"), dysk("Błędny plik z danymi")},
     };
+    const std::string saved = saveSquare("sq.WT");
+    okno.Cm_ODSWIEZ();
+    ASSERT_EQ(m.obliczono, 1);
     for (const auto& c : cases) {
-        makeModel(m, 3, 1);
+        SCOPED_TRACE(c.file.value_or("<cancel>"));
         ui.prompts.clear();
-        ui.answer(Answer::Yes).choose(c.file).answer(Answer::Ok);
+        ui.captions.clear();
+        ui.choose(c.file);
+        if (c.expected) ui.answer(Answer::Ok);
         okno.Cm_Otworz();
-        EXPECT_EQ(ui.prompts, (std::vector<Prompt>{kOtworz, c.expected})) << c.file;
-        EXPECT_FALSE(ui.prompts.back().waitCursor) << "the arrow is back before the box";
+        EXPECT_EQ(ui.prompts,
+                  c.expected ? std::vector<Prompt>{*c.expected} : std::vector<Prompt>{});
+        if (c.expected) {
+            EXPECT_FALSE(ui.prompts.back().waitCursor) << "the arrow is back first";
+        }
         EXPECT_FALSE(ui.waitCursor);
-        EXPECT_EQ(m.Pusty, 1) << c.file;
-        EXPECT_FALSE(m.x.allocated() || m.noc.allocated()) << c.file;
-        EXPECT_EQ(ui.caption, "WIRTOR - Beznazwy.WT") << c.file;
+        EXPECT_EQ(m.Pusty, 0);
+        EXPECT_EQ(m.nn, 9);
+        EXPECT_EQ(m.ne, 8);
+        EXPECT_EQ(m.G, 80000.0f);
+        EXPECT_EQ(m.obliczono, 1) << "the results stay";
+        EXPECT_TRUE(ui.captions.empty());
+        EXPECT_EQ(ui.caption, "WIRTOR - " + saved);
+        EXPECT_EQ(okno._plik_.path, saved);
     }
 }
 
-TEST_F(FileCommands, ZeroNodeFileLeavesTheHeaderValuesRead) {
+TEST_F(FileCommands, RefusedFileWithoutProjectChangesNothing) {
     writeRaw(path("zero.WT"), 4, 0, 5.0f, 7.0f);
     ui.choose(path("zero.WT")).answer(Answer::Ok);
     okno.Cm_Otworz();
-    EXPECT_EQ(m.ne, 4);
-    EXPECT_EQ(m.nn, 0);
-    EXPECT_EQ(m.G, 5.0f);
-    EXPECT_EQ(m.MS, 7.0f);
+    EXPECT_EQ(m.G, 80000.0f);
+    EXPECT_EQ(m.MS, 1.0f);
+    EXPECT_EQ(m.nn + m.ne, 0);
     EXPECT_EQ(m.Pusty, 1);
 }
 
@@ -165,10 +155,10 @@ TEST_F(FileCommands, OpenWithAutomaticRecomputationComputesOrReports) {
     EXPECT_TRUE(ui.prompts.empty());
     EXPECT_EQ(m.obliczono, 1);
 
-    ui.answer(Answer::Yes).choose(path("two.WT")).answer(Answer::Ok);
+    ui.choose(path("two.WT")).answer(Answer::Ok);
     okno.Cm_Otworz();
-    EXPECT_EQ(ui.prompts, (std::vector<Prompt>{
-                              kOtworz, oblicz("Niezdefiniowano podpór,węzłów lub elementów")}));
+    EXPECT_EQ(ui.prompts,
+              (std::vector<Prompt>{oblicz("Niezdefiniowano podpór,węzłów lub elementów")}));
     EXPECT_EQ(m.Pusty, 0) << "the model read stays";
     EXPECT_EQ(m.nn, 2);
     EXPECT_EQ(m.obliczono, 0);
@@ -197,10 +187,10 @@ TEST_F(FileCommands, SaveShowsTheNewCaptionBeforeTheMessageAndReopensBitForBit) 
     before.x[5][1] = m.x[5][1];
     before.si[2] = m.si[2];
 
-    ui.answer(Answer::Yes).choose(p);
-    okno.Cm_zamknij();
+    ui.choose(p);
+    okno.Cm_zamknij();  // saved: nothing to ask
     okno.Cm_Otworz();
-    EXPECT_EQ(ui.prompts, (std::vector<Prompt>{kZapisano, kZamknij}));
+    EXPECT_EQ(ui.prompts, (std::vector<Prompt>{kZapisano}));
     ASSERT_EQ(m.Pusty, 0);
     ASSERT_EQ(m.nn, before.nn);
     ASSERT_EQ(m.ne, before.ne);
@@ -290,7 +280,7 @@ TEST_F(FileCommands, ReportOverTheModelsFileIsRefused) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         if (c.model != saved) {
-            ui.answer(Answer::Yes).choose(c.model);
+            ui.choose(c.model);
             okno.Cm_Otworz();
         }
         okno.Cm_ODSWIEZ();

@@ -6,8 +6,10 @@
 
 std::ostream& operator<<(std::ostream& os, const Prompt& p) {
     return os << "{\"" << p.text << "\", \"" << p.caption << "\", "
-              << (p.buttons == Buttons::YesNo ? "YesNo" : "Ok") << ", icon "
-              << static_cast<int>(p.icon) << "}";
+              << (p.buttons == Buttons::YesNo         ? "YesNo"
+                  : p.buttons == Buttons::YesNoCancel ? "YesNoCancel"
+                                                      : "Ok")
+              << ", icon " << static_cast<int>(p.icon) << "}";
 }
 
 Prompt ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
@@ -70,12 +72,15 @@ Answer ScriptedUi::message(const std::string& text, const std::string& caption_,
     prompts.push_back(p);
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected prompt " << p;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+        return buttons == Buttons::YesNo         ? Answer::No
+               : buttons == Buttons::YesNoCancel ? Answer::Cancel
+                                                 : Answer::Ok;
     }
     const Answer a = answers_.front();
     answers_.pop_front();
-    const bool fits =
-        buttons == Buttons::YesNo ? (a == Answer::Yes || a == Answer::No) : a == Answer::Ok;
+    const bool fits = buttons == Buttons::YesNo         ? (a == Answer::Yes || a == Answer::No)
+                      : buttons == Buttons::YesNoCancel ? a != Answer::Ok
+                                                        : a == Answer::Ok;
     EXPECT_TRUE(fits) << "answer " << static_cast<int>(a) << " does not fit " << p;
     return a;
 }

@@ -15,6 +15,7 @@
 #include "geometry/section_file.h"
 #include "scripted_ui.h"
 #include "test_models.h"
+#include "unsaved.h"
 
 namespace {
 
@@ -317,18 +318,18 @@ TEST_F(SectionCommands, AMeshOfRectanglesIsReplacedOnlyAfterYes) {
 }
 
 TEST_F(SectionCommands, NewCloseAndAModelFileDropTheDescription) {
-    const char* const close = "Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?";
+    // A section meshed without a project makes one that is not saved yet.
     square();
-    ui.answer(Answer::Yes);
+    ui.answer(Answer::No);
     okno.Cm_zamknij();
-    EXPECT_EQ(ui.prompts.back().text, close);
+    EXPECT_EQ(ui.prompts.back(), pytanieOZapis());
     EXPECT_FALSE(okno.przekroj());
     CommandEnabler ce;
     okno.enable(51710, ce);
     EXPECT_FALSE(ce.enabled);
 
     square();
-    ui.answer(Answer::Yes);
+    ui.answer(Answer::No);
     okno.Cm_Nowy();
     EXPECT_FALSE(okno.przekroj());
 
@@ -337,7 +338,7 @@ TEST_F(SectionCommands, NewCloseAndAModelFileDropTheDescription) {
     const std::string model = path("model.WT");
     ui.choose(model).answer(Answer::Ok);
     okno.Cm_Zapisz();
-    ui.answer(Answer::Yes).choose(model);
+    ui.choose(model);  // saved: nothing to ask
     okno.Cm_Otworz();
     EXPECT_FALSE(okno.przekroj());
     EXPECT_EQ(m.nn, 9);
@@ -386,7 +387,8 @@ TEST_F(SectionCommands, ASectionFileOpensMeshedAndSavesBackTheSameDescription) {
     ASSERT_TRUE(original.ok());
     EXPECT_EQ(statements(readText(saved)), statements(geometry::sectionText(original.section)));
 
-    ui.answer(Answer::Yes).choose(saved);
+    // The mesh is the description's own: saving the description left nothing unsaved.
+    ui.choose(saved);
     okno.Cm_Otworz();
     EXPECT_EQ(meshText(m), mesh);
     EXPECT_EQ(ui.caption, "WIRTOR - " + saved);
@@ -441,9 +443,10 @@ TEST_F(SectionCommands, AFaultyOrMissingSectionFileLeavesTheProject) {
     };
     for (const auto& c : cases) {
         ui.prompts.clear();
-        ui.answer(Answer::Yes).choose(c.file).answer(Answer::Ok);
+        ui.answer(Answer::No).choose(c.file).answer(Answer::Ok);
         okno.Cm_Otworz();
         ASSERT_EQ(ui.prompts.size(), 2u) << c.file;
+        EXPECT_EQ(ui.prompts[0], pytanieOZapis());
         EXPECT_EQ(ui.prompts[1].caption, c.caption);
         EXPECT_EQ(ui.prompts[1].icon, c.icon);
         EXPECT_EQ(ui.prompts[1].text.rfind(c.prefix, 0), 0u) << ui.prompts[1].text;

@@ -10,6 +10,7 @@
 #include "app/okno.h"
 #include "scripted_ui.h"
 #include "test_models.h"
+#include "unsaved.h"
 
 namespace {
 
@@ -128,20 +129,22 @@ TEST(WizardModel, AnExistingProjectIsReplacedOnlyOnYesAndUnfinishedElementsNever
     ScriptedUi ui;
     _OKNO_ okno{m, &ui};
     makeSquare(m);
-    ui.answer(Answer::No);
+    zmien(okno);
+    ui.answer(Answer::Cancel);
     okno.Cm_kreator();
     EXPECT_EQ(m.nn, 9);
 
     // Cancelled in the element phase: elements (1, 1, 1) have no area and the automatic
     // computation reports its failure instead of a result.
     m.a_licz = 1;
-    ui.answer(Answer::Yes).dialogOk(3000, {}).dialogCancel(3010).answer(Answer::Ok);
+    ui.answer(Answer::No).dialogOk(3000, {}).dialogCancel(3010).answer(Answer::Ok);
     okno.Cm_kreator();
     EXPECT_EQ(m.nn, 4);
     EXPECT_EQ(m.Pusty, 0);
     EXPECT_EQ(m.obliczono, 0);
     ASSERT_EQ(ui.prompts.size(), 3u);
     EXPECT_EQ(ui.prompts[2].text, "Błąd podczas obliczeń");
+    EXPECT_TRUE(okno.zmieniony()) << "a project the wizard made is not saved yet";
 }
 
 }  // namespace
