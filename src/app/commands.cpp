@@ -32,6 +32,7 @@ constexpr CommandEntry kCommands[] = {
     {1030, &O::Cm_Zapisz, kProject},
     {1060, &O::Cm_Zapisz_jako, kProject},
     {51711, &O::Cm_zap_przekroj, kSection},
+    {51712, &O::Cm_dxf, kAlways},
     {51703, &O::Cm_zamknij, kProject},
     {51702, &O::Cm_zap_wyn, kResults},
     {51707, &O::Cm_zap_rys, kProject},

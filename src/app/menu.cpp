@@ -20,6 +20,7 @@ constexpr MenuRow kMenu[] = {
     {I, "&Zapisz", 1030, "Ctrl+S"},
     {I, "Zapisz &Jako", 1060, "Ctrl+Shift+S"},
     {I, "Zapisz &przekrój...", 51711},
+    {I, "&Importuj DXF...", 51712},
     {I, "Z&amknij", 51703},
     SEP,
     {I, "Zapisz &wyniki do pliku ", 51702},

@@ -214,6 +214,8 @@ class _OKNO_ : public QWidget {
     void Cm_profil();
     void Cm_siatka_przekroju();
     void Cm_zap_przekroj();
+    /// Plik > Importuj DXF...: a drawing becomes the project's section.
+    void Cm_dxf();
 
     /// The project's section description, when it has one.
     const std::optional<geometry::Section>& przekroj() const { return przekroj_; }
@@ -268,6 +270,9 @@ class _OKNO_ : public QWidget {
     d_profil_rodzaj danerodzaj{};
     d_profil daneprofilu[12]{};  ///< one per profile kind, in ProfileKind order
     d_siatka danesiatki{};
+    d_dxf danedxf{};
+    /// DXF drawing dialog settings.
+    FileDialogData _plikdxf_;
 
     /// Colours of the stress map: index 0 the largest magnitude, 200 zero.
     StressPalette knapr;

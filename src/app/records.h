@@ -170,3 +170,9 @@ struct d_profil {
 struct d_siatka {
     char siatka[16];
 };
+
+/// The scale and the layer of a DXF drawing to import (dialog 3350); "" for all layers.
+struct d_dxf {
+    char skala[16];
+    char warstwa[64];
+};

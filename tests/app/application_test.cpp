@@ -24,8 +24,9 @@ namespace {
 
 // Drop-down, then its items; "-" is a separator.
 const std::vector<std::vector<QString>> kMenu = {
-    {"&Plik", "&Nowy", "&Otwórz", "&Zapisz", "Zapisz &Jako", "Zapisz &przekrój...", "Z&amknij", "-",
-     "Zapisz &wyniki do pliku ", "Zapisz &rysunek...", "-", "&Kreator", "-", "&Koniec"},
+    {"&Plik", "&Nowy", "&Otwórz", "&Zapisz", "Zapisz &Jako", "Zapisz &przekrój...",
+     "&Importuj DXF...", "Z&amknij", "-", "Zapisz &wyniki do pliku ", "Zapisz &rysunek...", "-",
+     "&Kreator", "-", "&Koniec"},
     {"&Dodaj", "&Węzeł", "&Element", "Prostokąt", "Wycinek pierścienia", "&Obrys...", "&Profil..."},
     {"&Usuń", "&Węzeł", "&Element"},
     {"&Zmień", "&Cofnij", "&Ponów", "-", "&Węzeł", "&Element", "&Materiał", "&Moment skręcający",

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,9 @@
 #include "model/model_file.h"
 #include "model/report.h"
 #include "picture.h"
+#include "solver/bounds.h"
 #include "solver/driver.h"
+#include "solver/properties_report.h"
 
 namespace {
 
@@ -22,21 +25,33 @@ constexpr const char* kUsage =
     "Użycie: wirtor-calc PLIK_MODELU.WT|PRZEKROJ.wts [RAPORT.txt] [--mesh SIATKA.WT]\n"
     "                    [--picture RYSUNEK.png|RYSUNEK.svg] [--size SZERxWYS]\n"
     "                    [--map tau|xz|yz|none]\n"
+    "       wirtor-calc RYSUNEK.dxf [RAPORT.txt] [opcje jak wyżej]\n"
     "\n"
-    "Wczytuje model przekroju z pliku WT albo opis przekroju z pliku wts (ten ostatni\n"
-    "dzieli na elementy tak jak program), oblicza skręcanie swobodne i wypisuje:\n"
+    "Wczytuje model przekroju z pliku WT, opis przekroju z pliku wts albo rysunek\n"
+    "przekroju z pliku DXF (dwa ostatnie dzieli na elementy tak jak program),\n"
+    "oblicza skręcanie swobodne i wypisuje:\n"
     "  nn, ne           liczbę węzłów i elementów,\n"
     "  J                moment bezwładności przy skręcaniu,\n"
     "  katob            jednostkowy kąt skręcenia,\n"
     "  tau_max_elem     największe wypadkowe naprężenie styczne w elementach,\n"
     "  tau_max_wezl     największe wypadkowe naprężenie styczne w węzłach,\n"
-    "  holes            liczbę znalezionych otworów.\n"
+    "  holes            liczbę znalezionych otworów,\n"
+    "a po nich, obliczone elementami kwadratowymi na tej samej siatce:\n"
+    "  J_dolne, J_gorne dolne i górne oszacowanie J (J leży między nimi),\n"
+    "  A, xc, yc        pole i środek ciężkości,\n"
+    "  Ix, Iy, Ixy      momenty bezwładności względem osi przez środek ciężkości,\n"
+    "  I1, I2, alfa     główne momenty bezwładności i kąt osi I1 od osi x (stopnie),\n"
+    "  xs, ys           środek ścinania,\n"
+    "  Iw               wycinkowy moment bezwładności względem środka ścinania.\n"
+    "Gdy ich obliczyć się nie da, wypisuje tylko wcześniejsze wyniki, a przyczynę\n"
+    "na standardowe wyjście błędów (kod wyjścia 0, chyba że podano --properties).\n"
     "Gdy podano RAPORT.txt, zapisuje do niego raport wyników.\n"
     "W razie błędu wypisuje komunikat na standardowe wyjście błędów i kończy się\n"
     "kodem różnym od zera.\n"
     "\n"
     "  --times          (przed plikiem) po wynikach wypisuje czasy etapów obliczeń\n"
     "  --mesh PLIK      zapisuje model z siatką (plik WT), np. wygenerowaną z opisu\n"
+    "  --properties PLIK zapisuje właściwości przekroju (plik tekstowy)\n"
     "  --picture PLIK   zapisuje rysunek przekroju (PNG lub SVG, wg rozszerzenia),\n"
     "                   taki jak w oknie programu; nie wymaga ekranu\n"
     "  --size SZERxWYS  rozmiar rysunku w pikselach (domyślnie 1280x1024)\n"
@@ -75,6 +90,23 @@ std::string takeMeshOption(int& argc, char** argv, std::string& path) {
     return {};
 }
 
+/// Takes "--properties PATH" out of argv; "" or why it was refused.
+std::string takePropertiesOption(int& argc, char** argv, std::string& path) {
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--properties") == 0) {
+            if (i + 1 >= argc) return "brak wartości opcji --properties";
+            if (!path.empty()) return "powtórzona opcja --properties";
+            path = argv[++i];
+            continue;
+        }
+        argv[out++] = argv[i];
+    }
+    argc = out;
+    argv[argc] = nullptr;
+    return {};
+}
+
 /// Flushes the standard output: 0, or 1 with a message when it could not take the text.
 int flushed() {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
@@ -86,6 +118,12 @@ int flushed() {
 int main(int argc, char** argv) {
     std::string meshOut;
     if (const std::string refused = takeMeshOption(argc, argv, meshOut); !refused.empty()) {
+        std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
+        return 2;
+    }
+    std::string propertiesOut;
+    if (const std::string refused = takePropertiesOption(argc, argv, propertiesOut);
+        !refused.empty()) {
         std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
         return 2;
     }
@@ -132,8 +170,23 @@ int main(int argc, char** argv) {
         (meshOut == argv[2] || sameFile(fileIdOf(meshOut), fileIdOf(argv[2]))))
         return fail(meshOut, "Raport i siatka nie mogą trafić do tego samego pliku");
 
+    if (!propertiesOut.empty() && sameFile(fileIdOf(propertiesOut), model))
+        return fail(propertiesOut, kReportOverModel);
+    if (!propertiesOut.empty() && argc == 3 &&
+        (propertiesOut == argv[2] || sameFile(fileIdOf(propertiesOut), fileIdOf(argv[2]))))
+        return fail(propertiesOut,
+                    "Raport i właściwości przekroju nie mogą trafić do tego samego pliku");
+    if (!propertiesOut.empty() && !meshOut.empty() &&
+        (propertiesOut == meshOut || sameFile(fileIdOf(propertiesOut), fileIdOf(meshOut))))
+        return fail(propertiesOut,
+                    "Siatka i właściwości przekroju nie mogą trafić do tego samego pliku");
+
     const ComputeOutcome result = Obliczenia(m);
     if (!result.ok()) return fail(argv[1], result.message);
+    // The bracket and the section properties beside the linear results, which they leave alone.
+    const auto t_bounds = std::chrono::steady_clock::now();
+    const SectionBounds bounds = computeBounds(m);
+    const auto t_bounds_end = std::chrono::steady_clock::now();
 
     const auto t_write = std::chrono::steady_clock::now();
     if (!meshOut.empty()) {
@@ -152,6 +205,14 @@ int main(int argc, char** argv) {
         const std::string failure = writePicture(picture, m);
         if (!failure.empty()) return fail(picture.path, failure);
     }
+    if (!propertiesOut.empty()) {
+        if (!bounds.ok()) return fail(argv[1], bounds.message);
+        std::error_code ec;
+        std::filesystem::path file = std::filesystem::absolute(propertiesOut, ec);
+        if (ec) file = propertiesOut;
+        const FileOutcome written = writeProperties(file.string(), m, result.J, bounds);
+        if (!written.ok()) return fail(propertiesOut, written.message);
+    }
 
     const auto t_write_end = std::chrono::steady_clock::now();
 
@@ -169,14 +230,35 @@ int main(int argc, char** argv) {
     std::printf("tau_max_elem = %.9g\n", static_cast<double>(tauElem));
     std::printf("tau_max_wezl = %.9g\n", static_cast<double>(tauNode));
     std::printf("holes = %d\n", result.holes);
+    if (bounds.ok()) {
+        const SectionProperties& p = bounds.properties;
+        const std::pair<const char*, double> keys[] = {{"J_dolne", bounds.J_dolne},
+                                                       {"J_gorne", bounds.J_gorne},
+                                                       {"A", p.A},
+                                                       {"xc", p.xc},
+                                                       {"yc", p.yc},
+                                                       {"Ix", p.Ix},
+                                                       {"Iy", p.Iy},
+                                                       {"Ixy", p.Ixy},
+                                                       {"I1", p.I1},
+                                                       {"I2", p.I2},
+                                                       {"alfa", p.alfa},
+                                                       {"xs", p.xs},
+                                                       {"ys", p.ys},
+                                                       {"Iw", p.Iw}};
+        for (const auto& [key, value] : keys)
+            std::printf("%s = %.9g\n", key, value);
+    }
     if (times) {
         const auto seconds = [](auto from, auto to) {
             return std::chrono::duration<double>(to - from).count();
         };
         const SolverTimes& t = result.times;
         if (read.meshSeconds >= 0) {
+            const double import = std::max(read.importSeconds, 0.0);
             std::printf("czas_wczytania = %.3f s\n",
-                        seconds(t_read, t_read_end) - read.meshSeconds);
+                        seconds(t_read, t_read_end) - read.meshSeconds - import);
+            if (read.importSeconds >= 0) std::printf("czas_importu = %.3f s\n", import);
             std::printf("czas_siatkowania = %.3f s\n", read.meshSeconds);
         } else {
             std::printf("czas_wczytania = %.3f s\n", seconds(t_read, t_read_end));
@@ -186,8 +268,10 @@ int main(int argc, char** argv) {
         std::printf("czas_rozkladu = %.3f s\n", t.factorisation);
         std::printf("czas_rozwiazan = %.3f s\n", t.solves);
         std::printf("czas_wygladzania = %.3f s\n", t.smoothing);
+        std::printf("czas_przedzialu = %.3f s\n", seconds(t_bounds, t_bounds_end));
         std::printf("czas_zapisu = %.3f s\n", seconds(t_write, t_write_end));
         std::printf("wyrazy_L = %.0f\n", result.factor_entries);
     }
+    if (!bounds.ok()) std::fprintf(stderr, "%s: %s\n", argv[1], bounds.message.c_str());
     return flushed();
 }

@@ -236,6 +236,13 @@ constexpr ControlSpec c3340[] = {
     heading(kAutomatycznie),
 };
 
+constexpr ControlSpec c3350[] = {
+    heading("Współrzędne rysunku są mnożone przez skalę"),
+    number(8500, "skala", "Skala"),
+    {8501, K::Edit, "warstwa", "Warstwa (puste = wszystkie)", 0, -1,
+     static_cast<int>(sizeof(d_dxf::warstwa))},
+};
+
 constexpr ControlSpec c3500[] = {
     heading("WIRTOR"),
     heading("WIRTOR v1.0"),
@@ -308,6 +315,7 @@ constexpr DialogTemplate kTemplates[] = {
     WIRTOR_PROFILE(3331, "Wał z rowkiem wpustowym"),
 #undef WIRTOR_PROFILE
     {3340, "Siatka przekroju", 160, 50, 8, "", "d_siatka", 0, c3340, {}, true},
+    {3350, "Importuj DXF", 180, 60, 8, "", "d_dxf", 0, c3350, {}, true},
     {3500, "O programie", 278, 114, 10, "", "", 0, c3500, {}, true},
 };
 
@@ -481,6 +489,10 @@ static_assert(allProfileLayouts());
 
 static_assert(size(3340) == sizeof(d_siatka));
 WIRTOR_FIELD(3340, 8500, d_siatka, siatka);
+
+static_assert(size(3350) == sizeof(d_dxf));
+WIRTOR_FIELD(3350, 8500, d_dxf, skala);
+WIRTOR_FIELD(3350, 8501, d_dxf, warstwa);
 
 static_assert(size(3500) == 0);
 

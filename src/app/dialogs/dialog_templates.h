@@ -96,6 +96,7 @@ inline constexpr int kProfilDialog = 3310;   ///< the choice of a profile kind
 inline constexpr int kWymiaryDialog = 3320;  ///< ProfileKind k: dimensions in kWymiaryDialog + k
 inline constexpr int kProfileKinds = 12;     ///< kinds with a dimension dialog
 inline constexpr int kSiatkaDialog = 3340;   ///< the element size of the section
+inline constexpr int kDxfDialog = 3350;      ///< the scale and the layer of a DXF drawing
 
 /// All templates, ordered by id.
 std::span<const DialogTemplate> allTemplates();

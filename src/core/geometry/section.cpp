@@ -130,6 +130,14 @@ std::pair<std::vector<Outline>, std::string> shapeOutlines(const Shape& s) {
             ProfileOutlines p = profileOutlines(s.profile);
             return {std::move(p.outlines), std::move(p.error)};
         }
+        case Shape::Kind::Rysunek: {
+            std::vector<Outline> out;
+            out.reserve(s.drawing.outlines.size());
+            for (const Outline& o : s.drawing.outlines)
+                out.push_back(cleaned(o));
+            if (out.empty()) return {{}, "Rysunek nie zawiera żadnego zamkniętego obrysu"};
+            return {std::move(out), {}};
+        }
     }
     return {{}, "Nieznany rodzaj kształtu"};
 }
@@ -142,8 +150,9 @@ Loops sectionLoops(const Section& s) {
         const Shape& shape = s.shapes[i];
         auto [outlines, error] = shapeOutlines(shape);
         for (std::size_t k = 0; k < outlines.size() && error.empty(); ++k)
-            error = shape.kind == Shape::Kind::Obrys ? loopFault(outlines[k])
-                                                     : builtLoopFault(outlines[k]);
+            error = shape.kind == Shape::Kind::Obrys || shape.kind == Shape::Kind::Rysunek
+                        ? loopFault(outlines[k])
+                        : builtLoopFault(outlines[k]);
         if (!error.empty()) return {{}, std::move(error), shape.line};
         for (Outline& o : outlines)
             out.loops.push_back({std::move(o), shape.otwor, static_cast<int>(i)});

@@ -11,13 +11,22 @@
 
 namespace geometry {
 
-/// One statement that makes a shape: an outline, a circle or a profile.
+/// A DXF drawing of the section file: its path as written and the outlines read from it.
+struct Drawing {
+    std::string path;               ///< as the file gives it (relative to the section file)
+    std::optional<double> skala;    ///< scale written in the file; absent: 1
+    std::string warstwa;            ///< layer written in the file; empty: all layers
+    std::vector<Outline> outlines;  ///< the outlines imported, scale applied
+};
+
+/// One statement that makes a shape: an outline, a circle, a profile or a drawing.
 struct Shape {
-    enum class Kind { Obrys, Okrag, Profil };
+    enum class Kind { Obrys, Okrag, Profil, Rysunek };
     Kind kind = Kind::Obrys;
     Outline outline;     ///< Kind::Obrys
     Circle circle;       ///< Kind::Okrag
     Profile profile;     ///< Kind::Profil
+    Drawing drawing;     ///< Kind::Rysunek; holes of the drawing by nesting
     bool otwor = false;  ///< subtracted from the section
     int line = 0;        ///< line of the section file it came from, 0 when none
 };
@@ -44,9 +53,9 @@ struct Loops {
     bool ok() const { return error.empty(); }
 };
 
-/// Expands profiles and circles and checks every loop on its own: at least three vertices
-/// (or an arc-bounded pair), arcs that exist, finite coordinates, no self-intersection,
-/// non-zero area.
+/// Expands profiles, circles and drawings (no file is read) and checks every loop on its own: at
+/// least three vertices (or an arc-bounded pair), arcs that exist, finite coordinates, no
+/// self-intersection, non-zero area.
 Loops sectionLoops(const Section& s);
 
 }  // namespace geometry

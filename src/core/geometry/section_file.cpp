@@ -12,7 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include <filesystem>
+
 #include "geometry/number_text.h"
+#include "io/dxf_import.h"
 #include "model/fd.h"
 
 namespace geometry {
@@ -24,8 +27,8 @@ constexpr const char* kCannotOpen = "Nie można otworzyć pliku";
 constexpr const char* kTooLarge = "Plik jest większy niż 64 MiB";
 constexpr std::size_t kQuotedBytes = 40;
 
-constexpr const char* kKeywords[] = {"G",     "MS",    "siatka", "profil", "obrys",
-                                     "okrag", "otwor", "punkt",  "luk",    "koniec"};
+constexpr const char* kKeywords[] = {"G",     "MS",    "siatka", "profil", "obrys", "okrag",
+                                     "otwor", "punkt", "luk",    "koniec", "dxf"};
 
 bool isKeyword(std::string_view w) {
     for (const char* k : kKeywords)
@@ -37,7 +40,7 @@ bool isKeyword(std::string_view w) {
 constexpr const char* kPlace[] = {"x", "y", "obrot"};
 
 bool isShapeKeyword(std::string_view w) {
-    return w == "profil" || w == "obrys" || w == "okrag";
+    return w == "profil" || w == "obrys" || w == "okrag" || w == "dxf";
 }
 
 /// Length of the valid UTF-8 sequence at the start of `s`, 0 when it is not one.
@@ -103,6 +106,20 @@ class Words {
         rest_ = rest_.substr(j);
         return !w.empty();
     }
+    /// The next word, or the text between double quotes when it starts with one; `unclosed`
+    /// tells a quote without its end.
+    bool nextQuoted(std::string_view& w, bool& unclosed) {
+        unclosed = false;
+        std::size_t i = 0;
+        while (i < rest_.size() && isBlank(rest_[i]))
+            ++i;
+        if (i == rest_.size() || rest_[i] != '"') return next(w);
+        const std::size_t end = rest_.find('"', i + 1);
+        if (end == std::string_view::npos) return !(unclosed = true);
+        w = rest_.substr(i + 1, end - i - 1);
+        rest_ = rest_.substr(end + 1);
+        return !w.empty();
+    }
 
   private:
     static bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -111,6 +128,7 @@ class Words {
 
 class Parser {
   public:
+    explicit Parser(std::string baseDir) : baseDir_(std::move(baseDir)) {}
     SectionRead run(std::string_view text);
 
   private:
@@ -125,8 +143,10 @@ class Parser {
     bool noMore(Words& words);
     bool value(Words& words, std::string_view keyword, std::optional<double>& slot);
     bool profile(Words& words, bool otwor);
+    bool drawing(Words& words, bool otwor);
     void closeOutline();
 
+    std::string baseDir_;
     Section section_;
     std::string error_;
     int line_ = 0;
@@ -217,6 +237,51 @@ bool Parser::profile(Words& words, bool otwor) {
     return true;
 }
 
+bool Parser::drawing(Words& words, bool otwor) {
+    std::string_view w;
+    bool unclosed = false;
+    if (!words.nextQuoted(w, unclosed))
+        return fail(unclosed ? "Brak cudzysłowu zamykającego nazwę rysunku" : "Brak nazwy rysunku");
+    Shape s;
+    s.kind = Shape::Kind::Rysunek;
+    s.otwor = otwor;
+    s.line = line_;
+    s.drawing.path = std::string(w);
+    bool layer = false;
+    while (words.next(w)) {
+        const std::size_t eq = w.find('=');
+        if (eq == std::string_view::npos || eq == 0)
+            return fail("Oczekiwano nazwa=wartość zamiast " + quoted(w));
+        const std::string_view name = w.substr(0, eq), v = w.substr(eq + 1);
+        if (name == "skala") {
+            if (s.drawing.skala) return fail("Powtórzona wartość skala");
+            double k;
+            if (!number(v, "Niepoprawna wartość skala ", k)) return false;
+            if (!(k > 0)) return fail("Skala rysunku musi być dodatnia");
+            s.drawing.skala = k;
+        } else if (name == "warstwa") {
+            if (layer) return fail("Powtórzona wartość warstwa");
+            if (v.empty()) return fail("Brak nazwy warstwy");
+            layer = true;
+            s.drawing.warstwa = std::string(v);
+        } else {
+            return fail("Nieznana wartość " + quoted(name) + " rysunku");
+        }
+    }
+    std::filesystem::path file(s.drawing.path);
+    if (file.is_relative() && !baseDir_.empty()) file = std::filesystem::path(baseDir_) / file;
+    io::DxfOptions options;
+    options.scale = s.drawing.skala.value_or(1.0);
+    options.layer = s.drawing.warstwa;
+    io::DxfImport read = io::importDxf(file.string(), options);
+    if (!read.ok())
+        return fail("Rysunek " + s.drawing.path + ": " +
+                    (read.error.empty() ? "przerwano" : read.error));
+    s.drawing.outlines = std::move(read.outlines);
+    section_.shapes.push_back(std::move(s));
+    return true;
+}
+
 void Parser::closeOutline() {
     std::vector<Vertex>& v = section_.shapes.back().outline.v;
     if (v.size() > 1 && v.back().x == v.front().x && v.back().y == v.front().y) v.pop_back();
@@ -260,6 +325,7 @@ bool Parser::statement(Words& words, std::string_view keyword) {
     if (keyword == "MS") return value(words, keyword, section_.MS);
     if (keyword == "siatka") return value(words, keyword, section_.siatka);
     if (keyword == "profil") return profile(words, otwor);
+    if (keyword == "dxf") return drawing(words, otwor);
     if (keyword == "okrag") {
         double c[3];
         if (!numbers(words, keyword, c, 3)) return false;
@@ -371,6 +437,16 @@ void appendOutline(std::string& out, const Outline& o) {
     out += "koniec";
 }
 
+void appendDrawing(std::string& out, const Drawing& d) {
+    out += "dxf ";
+    if (d.path.find_first_of(" \t") != std::string::npos || d.path.starts_with('"'))
+        out += '"' + d.path + '"';
+    else
+        out += d.path;
+    if (d.skala) out += " skala=" + numberText(*d.skala);
+    if (!d.warstwa.empty()) out += " warstwa=" + d.warstwa;
+}
+
 /// Reads the whole of an open regular file, at most kMaxFileBytes.
 bool readAll(int fd, std::string& text, bool& tooLarge) {
     char buf[1 << 16];
@@ -389,8 +465,8 @@ bool readAll(int fd, std::string& text, bool& tooLarge) {
 
 }  // namespace
 
-SectionRead parseSection(std::string_view text) {
-    return Parser().run(text);
+SectionRead parseSection(std::string_view text, const std::string& baseDir) {
+    return Parser(baseDir).run(text);
 }
 
 SectionRead readSectionFile(const std::string& path) {
@@ -413,7 +489,9 @@ SectionRead readSectionFile(const std::string& path) {
         if (tooLarge) failed.error = kTooLarge;
         return failed;
     }
-    return parseSection(text);
+    std::string dir = std::filesystem::path(path).parent_path().string();
+    if (dir.empty()) dir = ".";
+    return parseSection(text, dir);
 }
 
 std::string sectionText(const Section& s) {
@@ -440,6 +518,9 @@ std::string sectionText(const Section& s) {
                 break;
             case Shape::Kind::Obrys:
                 appendOutline(out, shape.outline);
+                break;
+            case Shape::Kind::Rysunek:
+                appendDrawing(out, shape.drawing);
                 break;
         }
         out += '\n';

@@ -5,7 +5,8 @@
 //   profil KIND name=value ... [x=..] [y=..] [obrot=..]
 //   obrys / punkt X Y / luk X Y R / koniec
 //   okrag X Y R
-//   otwor <profil|obrys|okrag statement>
+//   dxf PLIK [skala=..] [warstwa=..]    (PLIK in "..." when it holds blanks)
+//   otwor <profil|obrys|okrag|dxf statement>
 //
 // Numbers take a decimal point or a decimal comma.
 
@@ -25,12 +26,13 @@ struct SectionRead {
     bool ok() const { return error.empty(); }
 };
 
-/// Parses the text of a section file. Shapes are checked with sectionLoops, so a read
+/// Parses the text of a section file; drawings are imported here, relative paths from
+/// `baseDir` (empty: the current directory). Shapes are checked with sectionLoops, so a read
 /// section always expands; the region they make (holes touching nothing, ...) is the mesher's.
-SectionRead parseSection(std::string_view text);
+SectionRead parseSection(std::string_view text, const std::string& baseDir = {});
 
-/// Reads the file at `path` (regular files only, UTF-8, at most 64 MiB); an unreadable file
-/// gives "Nie można otworzyć pliku" with line 0.
+/// Reads the file at `path` (regular files only, UTF-8, at most 64 MiB), its drawings relative
+/// to its directory; an unreadable file gives "Nie można otworzyć pliku" with line 0.
 SectionRead readSectionFile(const std::string& path);
 
 /// The section file text of `s`: parseSection of it gives `s` back (numbers in shortest

@@ -176,6 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueRow{3340, "Siatka przekroju", 160, 50, "", "d_siatka", sizeof(d_siatka), true,
                      "8500 siatka E Największy bok elementu",
                      "[h:Puste pole: rozmiar dobrany automatycznie]"},
+        CatalogueRow{3350, "Importuj DXF", 180, 60, "", "d_dxf", sizeof(d_dxf), true,
+                     "8500 skala E Skala; 8501 warstwa E Warstwa (puste = wszystkie)",
+                     "[h:Współrzędne rysunku są mnożone przez skalę]"},
         CatalogueRow{3500, "O programie", 278, 114, "", "", 0, true, "",
                      "[h:WIRTOR][h:WIRTOR v1.0]"}),
     [](const ::testing::TestParamInfo<CatalogueRow>& info) {
@@ -191,7 +194,7 @@ TEST(TemplateTable, HoldsEveryDialogOnceInIdOrder) {
         ids.insert(t.id);
     }
     std::set<int> expected{3000, 3010, 3020, 3030, 3040, 3050, 3060, 3100, 3110, 3120, 3130,
-                           3140, 3150, 3160, 3170, 3190, 3200, 3300, 3310, 3340, 3500};
+                           3140, 3150, 3160, 3170, 3190, 3200, 3300, 3310, 3340, 3350, 3500};
     for (int k = 0; k < kProfileKinds; ++k)
         expected.insert(kWymiaryDialog + k);
     EXPECT_EQ(ids, expected);
@@ -204,11 +207,13 @@ TEST(TemplateTable, BoundControlsHaveDistinctIdsAndFieldsOfTheirKindSize) {
         for (const ControlSpec& c : t.controls) {
             if (!isBound(c.kind)) continue;
             EXPECT_TRUE(seen.insert(c.id).second) << t.id << " control " << c.id;
-            const int expectedLimit = c.kind == ControlKind::RecordLabel ? 40
-                                      : c.kind == ControlKind::Table
-                                          ? static_cast<int>(sizeof(d_obrys::punkty))
-                                      : t.id < 3300 ? 8
-                                                    : 16;
+            // The DXF layer: names of drawings run longer than numbers.
+            const int expectedLimit =
+                c.kind == ControlKind::RecordLabel   ? 40
+                : t.id == kDxfDialog && c.id == 8501 ? static_cast<int>(sizeof(d_dxf::warstwa))
+                : c.kind == ControlKind::Table       ? static_cast<int>(sizeof(d_obrys::punkty))
+                : t.id < 3300                        ? 8
+                                                     : 16;
             if (!holdsInt(c.kind)) {
                 EXPECT_EQ(c.textLimit, expectedLimit) << t.id << " " << c.id;
             }

@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -22,6 +24,10 @@ using wirtor_test::ScratchDir;
 namespace {
 
 const std::string kHeader = "# WIRTOR — opis przekroju\n";
+
+void writeText(const std::string& path, const std::string& text) {
+    wirtor_test::writeBytes(path, wirtor_test::Bytes(text.begin(), text.end()));
+}
 
 std::uint64_t bits(double v) {
     return std::bit_cast<std::uint64_t>(v);
@@ -315,6 +321,94 @@ TEST(SectionFile, ReadsOnlyRegularFilesOfAtMost64MiB) {
     const SectionRead large = readSectionFile(big);
     EXPECT_EQ(large.error, "Plik jest większy niż 64 MiB");
     EXPECT_EQ(large.line, 0);
+}
+
+// Drawings in the section file: tests/core/io/data copied beside a scratch .wts.
+const std::filesystem::path kDrawings =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "io" / "data";
+
+TEST(SectionFile, DrawingsAreImportedBesideTheFileAndWrittenBackAsGiven) {
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.dir() / "rys");
+    std::filesystem::copy_file(kDrawings / "plate_r2000.dxf", dir.dir() / "rys" / "plyta.dxf");
+    std::filesystem::copy_file(kDrawings / "loose_lines_r12.dxf", dir.path("d d.dxf"));
+    const std::string wts = dir.path("p.wts");
+    const std::string text = kHeader +
+                             "G 1\n"
+                             "dxf rys/plyta.dxf\n"
+                             "dxf rys/plyta.dxf skala=0.1 warstwa=PLYTA\n"
+                             "otwor dxf \"d d.dxf\" skala=0.01\n";
+    writeText(wts, text);
+    const SectionRead r = readSectionFile(wts);
+    ASSERT_TRUE(r.ok()) << r.error << " (" << r.line << ")";
+    ASSERT_EQ(r.section.shapes.size(), 3u);
+    struct Expected {
+        std::optional<double> skala;
+        std::string warstwa;
+        std::size_t outlines;
+        double x1;  // right end of the drawing times the scale
+        bool otwor;
+    } const expected[] = {
+        {std::nullopt, "", 4, 100, false}, {0.1, "PLYTA", 4, 10, false}, {0.01, "", 1, 0.4, true}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const Shape& sh = r.section.shapes[i];
+        EXPECT_EQ(sh.kind, Shape::Kind::Rysunek);
+        EXPECT_EQ(sh.line, static_cast<int>(i) + 3);
+        EXPECT_EQ(sh.otwor, expected[i].otwor);
+        EXPECT_EQ(sh.drawing.skala, expected[i].skala);
+        EXPECT_EQ(sh.drawing.warstwa, expected[i].warstwa);
+        ASSERT_EQ(sh.drawing.outlines.size(), expected[i].outlines);
+        double x1 = -1e300;
+        for (const Outline& o : sh.drawing.outlines)
+            x1 = std::max(x1, outlineBox(o).x1);
+        EXPECT_NEAR(x1, expected[i].x1, 1e-9 * expected[i].x1);
+    }
+    // The outlines stay in the loops: nested ones come out as solids (nesting makes the
+    // holes), the cut drawing's as cuts.
+    const Loops loops = sectionLoops(r.section);
+    ASSERT_TRUE(loops.ok()) << loops.error;
+    ASSERT_EQ(loops.loops.size(), 9u);
+    EXPECT_FALSE(loops.loops[7].otwor);
+    EXPECT_TRUE(loops.loops[8].otwor);
+    EXPECT_EQ(sectionText(r.section), text);
+
+    // The same text read from elsewhere finds the drawings from the given directory only.
+    EXPECT_TRUE(parseSection(text, dir.dir().string()).ok());
+}
+
+TEST(SectionFile, DrawingFaultsNameTheirLine) {
+    ScratchDir dir;
+    std::filesystem::copy_file(kDrawings / "open_outline.dxf", dir.path("otwarty.dxf"));
+    std::filesystem::copy_file(kDrawings / "plate_r2000.dxf", dir.path("p.dxf"));
+    struct Case {
+        std::string text;
+        int line;
+        std::string error;  // the start of the message
+    } const cases[] = {
+        {"okrag 0 0 1\ndxf brak.dxf\n", 2, "Rysunek brak.dxf: "},
+        {"dxf otwarty.dxf skala=2\n", 1, "Rysunek otwarty.dxf: "},
+        {"\ndxf p.dxf warstwa=INNA\n", 2, "Rysunek p.dxf: Na warstwie „INNA”"},
+        {"dxf\n", 1, "Brak nazwy rysunku"},
+        {"dxf \"p.dxf\n", 1, "Brak cudzysłowu zamykającego nazwę rysunku"},
+        {"dxf p.dxf skala=0\n", 1, "Skala rysunku musi być dodatnia"},
+        {"dxf p.dxf skala=1 skala=2\n", 1, "Powtórzona wartość skala"},
+        {"dxf p.dxf kolor=1\n", 1, "Nieznana wartość „kolor” rysunku"},
+        {"dxf p.dxf 2\n", 1, "Oczekiwano nazwa=wartość zamiast „2”"},
+        {"obrys\ndxf p.dxf\n", 2, "Polecenie dxf wewnątrz obrysu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const SectionRead r = parseSection(c.text, dir.dir().string());
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_EQ(r.error.rfind(c.error, 0), 0u) << r.error;
+        EXPECT_GT(r.error.size(), c.error.size() - 1);
+        EXPECT_TRUE(r.section.shapes.empty());
+    }
+    // The importer's own message follows the name: where the outline is open.
+    const SectionRead open = parseSection("dxf otwarty.dxf\n", dir.dir().string());
+    EXPECT_NE(open.error.find("otwarty.dxf: "), std::string::npos);
+    EXPECT_GT(open.error.size(), std::string("Rysunek otwarty.dxf: ").size());
 }
 
 }  // namespace

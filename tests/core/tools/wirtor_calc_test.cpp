@@ -311,3 +311,74 @@ TEST(WirtorCalc, MeshOptionIsRefusedWithoutAPathOrOverTheInput) {
     EXPECT_EQ(over.exitCode, 1);
     EXPECT_EQ(readText(section), "okrag 0 0 1\n");
 }
+
+namespace {
+
+// An I-section (h 200, b 100, tw 5.6, tf 8.5, r 12) centred on the origin as a CAD program
+// draws it: twelve loose lines, four fillet arcs and a text, in R12 ASCII.
+std::string iSectionDrawing() {
+    const double X = 50, Y = 100, w = 2.8, f = Y - 8.5, r = 12;
+    std::string out = "0\nSECTION\n2\nENTITIES\n";
+    const auto num = [](double v) { return std::to_string(v) + "\n"; };
+    const auto line = [&](double x0, double y0, double x1, double y1) {
+        out += "0\nLINE\n8\n0\n10\n" + num(x0) + "20\n" + num(y0) + "11\n" + num(x1) + "21\n" +
+               num(y1);
+    };
+    const auto arc = [&](double cx, double cy, double a0, double a1) {
+        out += "0\nARC\n8\n0\n10\n" + num(cx) + "20\n" + num(cy) + "40\n" + num(r) + "50\n" +
+               num(a0) + "51\n" + num(a1);
+    };
+    line(-X, -Y, X, -Y), line(X, -Y, X, -f), line(X, -f, w + r, -f);
+    line(w, -f + r, w, f - r), line(w + r, f, X, f), line(X, f, X, Y);
+    line(X, Y, -X, Y), line(-X, Y, -X, f), line(-X, f, -w - r, f);
+    line(-w, f - r, -w, -f + r), line(-w - r, -f, -X, -f), line(-X, -f, -X, -Y);
+    arc(w + r, -f + r, 180, 270), arc(w + r, f - r, 90, 180);
+    arc(-w - r, f - r, 0, 90), arc(-w - r, -f + r, 270, 360);
+    out += "0\nTEXT\n8\n0\n10\n0\n20\n120\n40\n5\n1\nIPE\n";
+    return out + "0\nENDSEC\n0\nEOF\n";
+}
+
+}  // namespace
+
+// The drawing computes as the same profile given by its dimensions; with --times the import
+// is timed on its own.
+TEST(WirtorCalc, ComputesADrawingAsTheSameProfile) {
+    ScratchDir dir;
+    const auto drawing = dir.path("dwuteownik.DXF");
+    writeText(drawing, iSectionDrawing());
+    const auto profile = dir.path("i.wts");
+    writeText(profile, "profil I h=200 b=100 tw=5.6 tf=8.5 r=12\n");
+    const CalcRun d = runCalc(dir, {"--times", drawing, dir.path("r.txt")});
+    ASSERT_EQ(d.exitCode, 0) << d.err;
+    EXPECT_TRUE(d.err.empty()) << d.err;
+    const CalcRun p = runCalc(dir, {profile});
+    ASSERT_EQ(p.exitCode, 0) << p.err;
+    EXPECT_NEAR(valueOf(d.out, "J"), valueOf(p.out, "J"), 1e-4 * valueOf(p.out, "J"));
+    EXPECT_NE(d.out.find("\nholes = 0\n"), std::string::npos);
+    EXPECT_GE(valueOf(d.out, "czas_importu"), 0.0);
+    EXPECT_GE(valueOf(d.out, "czas_siatkowania"), 0.0);
+    EXPECT_TRUE(std::filesystem::exists(dir.path("r.txt")));
+
+    // A plate with three holes found by nesting.
+    const CalcRun plate =
+        runCalc(dir, {std::filesystem::path(__FILE__).parent_path().parent_path() / "io" / "data" /
+                      "plate_r2000.dxf"});
+    ASSERT_EQ(plate.exitCode, 0) << plate.err;
+    EXPECT_NE(plate.out.find("\nholes = 3\n"), std::string::npos) << plate.out;
+}
+
+TEST(WirtorCalc, FaultyDrawingIsNamedAndNothingIsWritten) {
+    ScratchDir dir;
+    const auto data = std::filesystem::path(__FILE__).parent_path().parent_path() / "io" / "data";
+    for (const char* name : {"open_outline.dxf", "binary.dxf", "crossing.dxf", "missing.dxf"}) {
+        SCOPED_TRACE(name);
+        const std::string drawing = (data / name).string();
+        const CalcRun r = runCalc(dir, {drawing, dir.path("r.txt"), "--mesh", dir.path("m.WT")});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.rfind(drawing + ": ", 0), 0u) << r.err;
+        EXPECT_GT(r.err.size(), drawing.size() + 3) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.path("r.txt")));
+        EXPECT_FALSE(std::filesystem::exists(dir.path("m.WT")));
+    }
+}
