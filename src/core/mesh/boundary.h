@@ -25,14 +25,14 @@ Extent extentOf(const Boundary& b);
 
 /// Where horizontal lines cross the boundary, through bands of edges sorted by height.
 class RowCrossings {
-public:
+  public:
     /// Buckets the edges of `b` (which must outlive this) into about `bands` bands.
     RowCrossings(const Boundary& b, int bands);
     /// The x of every edge crossing the line at height y, ascending; an edge counts when one
     /// end lies above y and the other not, so consecutive pairs bound the region.
     void at(double y, std::vector<double>& xs) const;
 
-private:
+  private:
     const Boundary& b_;
     double y0_ = 0, dy_ = 1;
     int bands_ = 1;

@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <deque>
-#include <map>
 #include <new>
 #include <numeric>
 #include <unordered_map>
@@ -31,8 +31,9 @@ using P2 = K::Point_2;
 // constrained edge knows the polygons running along it.
 namespace tracing {
 using Vb = CGAL::Triangulation_vertex_base_with_info_2<int, K>;
-using Fb = CGAL::Triangulation_face_base_with_info_2<int, K,
-                                                      CGAL::Constrained_triangulation_face_base_2<K>>;
+using Fb =
+    CGAL::Triangulation_face_base_with_info_2<int, K,
+                                              CGAL::Constrained_triangulation_face_base_2<K>>;
 using Tds = CGAL::Triangulation_data_structure_2<Vb, Fb>;
 using Cdt = CGAL::Constrained_Delaunay_triangulation_2<K, Tds, CGAL::Exact_predicates_tag>;
 using Tr = CGAL::Constrained_triangulation_plus_2<Cdt>;
@@ -40,7 +41,8 @@ using Tr = CGAL::Constrained_triangulation_plus_2<Cdt>;
 
 // The meshing triangulation.
 namespace meshing {
-using Vb = CGAL::Delaunay_mesh_vertex_base_2<K, CGAL::Triangulation_vertex_base_with_info_2<int, K>>;
+using Vb =
+    CGAL::Delaunay_mesh_vertex_base_2<K, CGAL::Triangulation_vertex_base_with_info_2<int, K>>;
 using Fb = CGAL::Delaunay_mesh_face_base_2<
     K, CGAL::Constrained_Delaunay_triangulation_face_base_2<
            K, CGAL::Constrained_triangulation_face_base_2<
@@ -54,7 +56,7 @@ constexpr double kShape = 0.125;
 
 // Shape bound, and the longest edge against the size field at the centroid.
 class SizeCriteria {
-public:
+  public:
     using Face_handle = meshing::Cdt::Face_handle;
 
     // first: squared sine of the smallest angle; second: (longest edge / h)^2.
@@ -72,7 +74,7 @@ public:
     };
 
     class Is_bad {
-    public:
+      public:
         Is_bad(const SizeField* f, double least) : f_(f), least2_(least * least) {}
         CGAL::Mesh_2::Face_badness operator()(const Quality q) const {
             if (q.size() > 1) return CGAL::Mesh_2::IMPERATIVELY_BAD;
@@ -98,12 +100,13 @@ public:
                 q.first = 1;
                 return CGAL::Mesh_2::NOT_BAD;
             }
-            const double twice = (b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y());
+            const double twice =
+                (b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y());
             q.first = twice * twice / (longest * second);
             return q.sine() < kShape ? CGAL::Mesh_2::BAD : CGAL::Mesh_2::NOT_BAD;
         }
 
-    private:
+      private:
         const SizeField* f_;
         double least2_;
     };
@@ -111,7 +114,7 @@ public:
     SizeCriteria(const SizeField* f, double least) : f_(f), least_(least) {}
     Is_bad is_bad_object() const { return Is_bad(f_, least_); }
 
-private:
+  private:
     const SizeField* f_;
     double least_;
 };
@@ -138,6 +141,15 @@ Region trace(const std::vector<std::vector<geometry::Point>>& polygons,
     const int loops = static_cast<int>(polygons.size());
     out.cutMeetsSolid.assign(polygons.size(), 0);
     Tr t;
+    {
+        // All points first, in spatial order: one after another along a circle they would
+        // take quadratic time.
+        std::vector<P2> all;
+        for (const auto& polygon : polygons)
+            for (const geometry::Point& p : polygon)
+                all.emplace_back(p.x, p.y);
+        t.insert(all.begin(), all.end());
+    }
     std::unordered_map<const void*, int> owner;
     for (int i = 0; i < loops; ++i) {
         std::vector<P2> pts;
@@ -186,15 +198,18 @@ Region trace(const std::vector<std::vector<geometry::Point>>& polygons,
     for (int i = 0; i < loops; ++i) {
         const std::vector<geometry::Point>& p = polygons[i];
         for (std::size_t k = 0; k < p.size(); ++k)
-            perimeter[i] += std::hypot(p[(k + 1) % p.size()].x - p[k].x,
-                                       p[(k + 1) % p.size()].y - p[k].y);
+            perimeter[i] +=
+                std::hypot(p[(k + 1) % p.size()].x - p[k].x, p[(k + 1) % p.size()].y - p[k].y);
         gap[i] = i < static_cast<int>(gaps.size()) ? gaps[i] : 0.0;
         if (!cut[i]) solidGap = std::max(solidGap, gap[i]);
     }
     for (int i = 0; i < loops; ++i)
         slack[i] = 2 * (gap[i] + solidGap) * perimeter[i];
     std::vector<double> area(faces, 0), own(loops, 0);
-    std::map<std::pair<int, int>, double> shared;  // area of i inside j
+    std::unordered_map<std::uint64_t, double> shared;  // area of i inside j, by pair(i, j)
+    auto pair = [](int i, int j) {
+        return (static_cast<std::uint64_t>(i) << 32) | static_cast<std::uint32_t>(j);
+    };
     for (auto f = t.finite_faces_begin(); f != t.finite_faces_end(); ++f) {
         const P2& a = f->vertex(0)->point();
         const P2& b = f->vertex(1)->point();
@@ -206,17 +221,18 @@ Region trace(const std::vector<std::vector<geometry::Point>>& polygons,
         for (int i : s) {
             own[i] += fa;
             for (int j : s)
-                if (j != i) shared[{i, j}] += fa;
+                if (j != i) shared[pair(i, j)] += fa;
         }
     }
     auto within = [&](int i, int j) {
-        const auto it = shared.find({i, j});
+        const auto it = shared.find(pair(i, j));
         const double both = it == shared.end() ? 0.0 : it->second;
         return own[i] - both <= 2 * (gap[i] + gap[j]) * perimeter[i];
     };
     std::vector<int> depth(loops, 0);
-    for (const auto& [pair, both] : shared) {
-        const auto [i, j] = pair;
+    for (const auto& entry : shared) {
+        const int i = static_cast<int>(entry.first >> 32);
+        const int j = static_cast<int>(entry.first & 0xffffffffu);
         if (!cut[i] && !cut[j] && within(i, j) && !within(j, i)) ++depth[i];
     }
     out.depths = depth;

@@ -17,13 +17,13 @@ namespace mesh {
 /// wholly inside j when the part of it outside j is no larger than 2 (gap_i + gap_j) times
 /// its perimeter, and a cut overlaps the solids when the overlap is larger than that.
 struct Region {
-    Boundary boundary;              ///< edges between the region and the rest
-    double area = 0;                ///< of the region
-    double solidArea = 0;           ///< of the solids alone, before the cuts
+    Boundary boundary;                ///< edges between the region and the rest
+    double area = 0;                  ///< of the region
+    double solidArea = 0;             ///< of the solids alone, before the cuts
     std::vector<char> cutMeetsSolid;  ///< per polygon: a cut overlapping the solids
-    std::vector<int> depths;        ///< per polygon: how many solids wholly hold a solid
-    int pieces = 0;                 ///< connected parts of the region
-    bool failed = false;            ///< the triangulation could not be built
+    std::vector<int> depths;          ///< per polygon: how many solids wholly hold a solid
+    int pieces = 0;                   ///< connected parts of the region
+    bool failed = false;              ///< the triangulation could not be built
 };
 
 /// Traces the region of `polygons` (closed, no repeated last point); `cut[i]` marks a cut,

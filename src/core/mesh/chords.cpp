@@ -14,14 +14,14 @@ namespace {
 using geometry::Point;
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kSagitta = 1.0 / 40;       // gap between arc and chord, over h
-constexpr double kMaxTurn = kPi / 6;        // widest angle of a chord
-constexpr double kCoarseTurn = kPi / 60;    // chords before any size is known
-constexpr int kSectors = 12;                // a circle is divided sector by sector
+constexpr double kSagitta = 1.0 / 40;     // gap between arc and chord, over h
+constexpr double kMaxTurn = kPi / 6;      // widest angle of a chord
+constexpr double kCoarseTurn = kPi / 60;  // chords before any size is known
+constexpr int kSectors = 12;              // a circle is divided sector by sector
 constexpr double kSector = 2 * kPi / kSectors;
-constexpr double kSame = 1e-9;              // circles this close are one
-constexpr double kPinGap = 0.3;             // division points this near an arc end give way
-constexpr double kGapMax = 2e-5;            // of the frame (-1, 1): thin walls stay apart
+constexpr double kSame = 1e-9;    // circles this close are one
+constexpr double kPinGap = 0.3;   // division points this near an arc end give way
+constexpr double kGapMax = 2e-5;  // of the frame (-1, 1): thin walls stay apart
 
 double wrap(double a) {
     a = std::fmod(a, 2 * kPi);
@@ -67,7 +67,7 @@ struct Circle {
 };
 
 class Circles {
-public:
+  public:
     int find(const geometry::Arc& a) {
         const double tol = kSame * std::max(1.0, a.radius);
         const double q = 1 / (1e3 * tol);
@@ -92,7 +92,7 @@ public:
     Circle& operator[](int c) { return list_[c]; }
     std::vector<Circle>& all() { return list_; }
 
-private:
+  private:
     std::vector<Circle> list_;
     std::map<std::pair<double, double>, std::vector<int>> index_;
 };
@@ -100,9 +100,9 @@ private:
 // One arc edge, divided from its lower end.
 struct ArcEdge {
     int circle;
-    Point a, b;      // lower end first
+    Point a, b;       // lower end first
     double a0, span;  // angle of `a` on the circle, |sweep|
-    bool ccw;        // from a to b counter-clockwise
+    bool ccw;         // from a to b counter-clockwise
 };
 
 // Largest piece along a circle of radius r where the size is h.
@@ -121,8 +121,9 @@ int sectorPieces(Circle& c, int s, const SizeField* f, bool tight) {
         limit = c.r * kMaxTurn;
         for (int k = 0; k <= 4; ++k) {
             const double t = (s + 0.25 * k) * kSector;
-            limit = std::min(limit,
-                             arcLimit(c.r, f->at(c.cx + c.r * std::cos(t), c.cy + c.r * std::sin(t)), tight));
+            limit = std::min(
+                limit,
+                arcLimit(c.r, f->at(c.cx + c.r * std::cos(t), c.cy + c.r * std::sin(t)), tight));
         }
     }
     const double n = std::clamp(std::ceil(c.r * kSector / limit - 1e-9), 1.0, 1e9);

@@ -24,7 +24,7 @@ struct Run {
 // Buckets of one level's spacing over a box: an array when the box is small enough in
 // buckets, a hash table otherwise. Each bucket holds a list of points and a range of edges.
 class Buckets {
-public:
+  public:
     Buckets(double x0, double y0, double x1, double y1, double cell)
         : x0_(x0), y0_(y0), inv_(1 / cell) {
         const double nx = std::floor((x1 - x0) * inv_) + 1, ny = std::floor((y1 - y0) * inv_) + 1;
@@ -71,7 +71,7 @@ public:
             fn(it->second);
     }
 
-private:
+  private:
     static std::uint64_t key(long i, long j) {
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(i)) << 32) |
                static_cast<std::uint32_t>(j);
@@ -86,7 +86,7 @@ private:
 };
 
 class Lattice {
-public:
+  public:
     Lattice(const Boundary& b, const SizeField& f, double expected)
         : b_(b), f_(f), rows_(b, bandsFor(b)) {
         const Extent e = extentOf(b);
@@ -105,8 +105,7 @@ public:
     int deepest() const { return deepest_; }
 
     // Adds the points of one level; false when `keepGoing` said stop.
-    bool add(int level, const std::function<bool(double)>& keepGoing, double done,
-             double share) {
+    bool add(int level, const std::function<bool(double)>& keepGoing, double done, double share) {
         // The cells this level may use, and its buckets over them.
         int j0 = ny_, j1 = -1, i0 = nx_, i1 = -1;
         for (int j = 0; j < ny_; ++j)
@@ -156,8 +155,7 @@ public:
                          ++i) {
                         const geometry::Point p{x0_ + (i + off) * s, y};
                         if (r.lo != r.hi && levelOf(f_.at(p.x, p.y)) != level) continue;
-                        if (!clearOfPoints(p, s, buckets) || !clearOfWalls(p, s, buckets))
-                            continue;
+                        if (!clearOfPoints(p, s, buckets) || !clearOfWalls(p, s, buckets)) continue;
                         next_.push_back(buckets.push(p.x, p.y, static_cast<int>(points_.size())));
                         points_.push_back(p);
                     }
@@ -169,7 +167,7 @@ public:
 
     std::vector<geometry::Point> take() { return std::move(points_); }
 
-private:
+  private:
     static int bandsFor(const Boundary& b) {
         return static_cast<int>(std::clamp<std::size_t>(b.edges.size() / 4, 1, 1 << 20));
     }
@@ -260,8 +258,8 @@ private:
             const double u = len2 > 0 ? std::clamp((px * ex + py * ey) / len2, 0.0, 1.0) : 0.0;
             const double qx = px - u * ex, qy = py - u * ey;
             const double mx = px - 0.5 * ex, my = py - 0.5 * ey;
-            clear = qx * qx + qy * qy >= r2 &&
-                    4 * (mx * mx + my * my) >= kEncroach * kEncroach * len2;
+            clear =
+                qx * qx + qy * qy >= r2 && 4 * (mx * mx + my * my) >= kEncroach * kEncroach * len2;
         });
         return clear;
     }

@@ -1,14 +1,10 @@
 #include "mesh/mesh_loops.h"
 
 #include <unistd.h>
-#include <cstdio>
-#include <cstdlib>
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <numbers>
-#include <numeric>
 
 #include "mesh/cgal_triangulate.h"
 #include "mesh/chords.h"
@@ -70,9 +66,62 @@ geometry::Outline framed(const geometry::Outline& o, const Frame& f) {
     geometry::Outline n;
     n.v.reserve(o.v.size());
     for (const geometry::Vertex& v : o.v)
-        n.v.push_back({std::ldexp(v.x - f.cx, -f.e), std::ldexp(v.y - f.cy, -f.e),
-                       std::ldexp(v.r, -f.e)});
+        n.v.push_back(
+            {std::ldexp(v.x - f.cx, -f.e), std::ldexp(v.y - f.cy, -f.e), std::ldexp(v.r, -f.e)});
     return n;
+}
+
+// The mesh in model coordinates, nodes by y then x, corners counter-clockwise from the
+// smallest, triangles in order. Where the region is thinner than single precision resolves
+// (the tip of a cusp) triangles come out flat: they are dropped, but false when they hold
+// more than next to no area.
+bool finish(TriangleMesh& mesh, const Frame& frame, LoopMesh& out) {
+    for (Point& p : mesh.nodes)
+        p = {frame.cx + std::ldexp(p.x, frame.e), frame.cy + std::ldexp(p.y, frame.e)};
+    double total = 0, lost = 0;
+    std::vector<char> used(mesh.nodes.size(), 0);
+    std::size_t kept = 0;
+    for (const std::array<int, 3>& t : mesh.triangles) {
+        const Point &a = mesh.nodes[t[0]], &b = mesh.nodes[t[1]], &c = mesh.nodes[t[2]];
+        const double area = 0.5 * ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y));
+        total += area;
+        const double ax = static_cast<float>(a.x), ay = static_cast<float>(a.y);
+        const double bx = static_cast<float>(b.x), by = static_cast<float>(b.y);
+        const double cx = static_cast<float>(c.x), cy = static_cast<float>(c.y);
+        if (!((bx - ax) * (cy - ay) - (cx - ax) * (by - ay) > 0)) {
+            lost += area;
+            continue;
+        }
+        mesh.triangles[kept++] = t;
+        for (int k : t)
+            used[k] = 1;
+    }
+    mesh.triangles.resize(kept);
+    if (!(lost <= 1e-9 * total) || kept == 0) return false;
+
+    std::vector<int> order;
+    order.reserve(mesh.nodes.size());
+    for (std::size_t k = 0; k < mesh.nodes.size(); ++k)
+        if (used[k]) order.push_back(static_cast<int>(k));
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const Point &p = mesh.nodes[a], &q = mesh.nodes[b];
+        return p.y != q.y ? p.y < q.y : p.x < q.x;
+    });
+    std::vector<int> number(mesh.nodes.size(), -1);
+    out.nodes.resize(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        number[order[k]] = static_cast<int>(k);
+        out.nodes[k] = mesh.nodes[order[k]];
+    }
+    std::vector<Point>().swap(mesh.nodes);
+    out.triangles = std::move(mesh.triangles);
+    for (std::array<int, 3>& t : out.triangles) {
+        for (int& c : t)
+            c = number[c];
+        std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
+    }
+    std::sort(out.triangles.begin(), out.triangles.end());
+    return true;
 }
 
 }  // namespace
@@ -177,14 +226,15 @@ LoopMesh meshLoops(const std::vector<geometry::Loop>& loops, std::optional<doubl
         fine.boundary, field, 0.5 * estimate,
         [&](double f) { return ask("Siatkowanie: punkty wewnętrzne", f); }, stopped);
     if (stopped) return cancelled();
-    if (getenv("MESH_DEBUG")) fprintf(stderr, "estimate %g lattice %zu boundary %zu field %g..%g\n", estimate, interior.size(), fine.boundary.points.size(), field.smallest(), field.largest());
 
     const double maxVertices = std::min(2 * estimate + 2e5, 0.6 * kMaxElements);
-    // The shape is let be below a thousandth of the size a compact section would take.
-    const double least = 1e-3 * std::min(field.smallest(), areaSize(fine.area));
-    TriangleMesh mesh = refineRegion(
-        fine.boundary, std::move(interior), field, least, 0.5 * estimate, maxVertices,
-        [&](double f) { return ask("Siatkowanie: zagęszczanie", f); });
+    // The shape is let be below a thousandth of the size a compact section would take, and
+    // below what single precision tells apart.
+    const double least = std::max(1e-3 * std::min(field.smallest(), areaSize(fine.area)),
+                                  std::ldexp(64 * FLT_EPSILON * maxAbs, -frame.e));
+    TriangleMesh mesh =
+        refineRegion(fine.boundary, std::move(interior), field, least, 0.5 * estimate, maxVertices,
+                     [&](double f) { return ask("Siatkowanie: zagęszczanie", f); });
     switch (mesh.status) {
         case RefineStatus::Ok:
             break;
@@ -198,28 +248,7 @@ LoopMesh meshLoops(const std::vector<geometry::Loop>& loops, std::optional<doubl
     if (mesh.triangles.empty()) return fail(MeshStatus::Refused, kNoArea);
     if (!ask("Siatkowanie: numeracja", 0)) return cancelled();
 
-    // Nodes by y, then x; corners counter-clockwise from the smallest; triangles in order.
-    std::vector<int> order(mesh.nodes.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const Point &p = mesh.nodes[a], &q = mesh.nodes[b];
-        return p.y != q.y ? p.y < q.y : p.x < q.x;
-    });
-    std::vector<int> number(mesh.nodes.size());
-    out.nodes.resize(mesh.nodes.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        number[order[k]] = static_cast<int>(k);
-        const Point& p = mesh.nodes[order[k]];
-        out.nodes[k] = {frame.cx + std::ldexp(p.x, frame.e), frame.cy + std::ldexp(p.y, frame.e)};
-    }
-    std::vector<Point>().swap(mesh.nodes);
-    out.triangles = std::move(mesh.triangles);
-    for (std::array<int, 3>& t : out.triangles) {
-        for (int& c : t)
-            c = number[c];
-        std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
-    }
-    std::sort(out.triangles.begin(), out.triangles.end());
+    if (!finish(mesh, frame, out)) return fail(MeshStatus::Refused, kTooFine);
     return out;
 }
 

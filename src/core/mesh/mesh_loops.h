@@ -17,12 +17,12 @@ namespace mesh {
 /// The mesh of some loops, or why there is none.
 struct LoopMesh {
     MeshStatus status = MeshStatus::Ok;
-    std::string message;  ///< Polish text; empty on success and cancel
-    int loop = -1;        ///< index of the loop the failure concerns, -1 when none
-    double size = 0;      ///< largest element edge of the size used
-    int pieces = 0;       ///< connected parts of the region
-    std::vector<geometry::Point> nodes;         ///< sorted by y, then x
-    std::vector<std::array<int, 3>> triangles;  ///< counter-clockwise, smallest corner first, sorted
+    std::string message;                 ///< Polish text; empty on success and cancel
+    int loop = -1;                       ///< index of the loop the failure concerns, -1 when none
+    double size = 0;                     ///< largest element edge of the size used
+    int pieces = 0;                      ///< connected parts of the region
+    std::vector<geometry::Point> nodes;  ///< sorted by y, then x
+    std::vector<std::array<int, 3>> triangles;  ///< counter-clockwise from the smallest, sorted
     bool ok() const { return status == MeshStatus::Ok; }
 };
 

@@ -14,7 +14,7 @@ constexpr double kFloor = 1.0 / 256;
 
 // A uniform grid of edge indices over the boundary's box, for casting rays.
 class EdgeGrid {
-public:
+  public:
     explicit EdgeGrid(const Boundary& b) : b_(b) {
         const Extent e = extentOf(b);
         const double w = e.x1 - e.x0, h = e.y1 - e.y0;
@@ -68,7 +68,7 @@ public:
         return best;
     }
 
-private:
+  private:
     // Visits the cells the segment p + u d, u in [0, umax], passes through, in order; `fn`
     // gets the cell and the u where the segment leaves it, and returns false to stop.
     template <typename Fn>
@@ -103,7 +103,9 @@ private:
 
 }  // namespace
 
-double areaSize(double area) { return std::sqrt(area / (kElementArea * kTarget)); }
+double areaSize(double area) {
+    return std::sqrt(area / (kElementArea * kTarget));
+}
 
 SizeField::SizeField(double x0, double y0, double cell, int nx, int ny, std::vector<double> v)
     : x0_(x0), y0_(y0), inv_(1 / cell), nx_(nx), ny_(ny), v_(std::move(v)) {
@@ -200,8 +202,8 @@ SizeField automaticSize(const Boundary& b, const std::vector<ThicknessRay>& rays
     return SizeField(x0, y0, cell, nx, ny, std::move(v));
 }
 
-double elementEstimate(const Boundary& b, const std::vector<ThicknessRay>& rays,
-                       const SizeField& f, double area) {
+double elementEstimate(const Boundary& b, const std::vector<ThicknessRay>& rays, const SizeField& f,
+                       double area) {
     double n = area / (kElementArea * f.largest() * f.largest());
     if (!f.uniform()) {
         // Cell centres of a grid of about 2^18 cells inside the region.

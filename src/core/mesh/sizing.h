@@ -16,7 +16,7 @@ inline constexpr double kElementArea = 0.433 * 0.81;
 
 /// h on a grid of nodes, bilinear between them and held at the edge outside; or uniform.
 class SizeField {
-public:
+  public:
     /// The same size everywhere.
     explicit SizeField(double h = 1) : lo_(h), hi_(h) {}
     /// Node values `v` (nx * ny, row after row from y0) of a grid of spacing `cell`.
@@ -40,7 +40,7 @@ public:
     double smallest() const { return lo_; }
     double largest() const { return hi_; }
 
-private:
+  private:
     double x0_ = 0, y0_ = 0, inv_ = 1;
     int nx_ = 0, ny_ = 0;
     std::vector<double> v_;
@@ -70,7 +70,7 @@ SizeField automaticSize(const Boundary& b, const std::vector<ThicknessRay>& rays
 
 /// Expected number of triangles of the region under `f`: its area over kElementArea h^2, and
 /// parts thinner than h counted as at least one element across.
-double elementEstimate(const Boundary& b, const std::vector<ThicknessRay>& rays,
-                       const SizeField& f, double area);
+double elementEstimate(const Boundary& b, const std::vector<ThicknessRay>& rays, const SizeField& f,
+                       double area);
 
 }  // namespace mesh

@@ -18,7 +18,9 @@ Polygon square(double x0, double y0, double x1, double y1) {
     return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
 }
 
-Polygon reversed(Polygon p) { return {p.rbegin(), p.rend()}; }
+Polygon reversed(Polygon p) {
+    return {p.rbegin(), p.rend()};
+}
 
 struct RegionCase {
     const char* name;
@@ -30,26 +32,43 @@ struct RegionCase {
 };
 
 const RegionCase kRegions[] = {
-    {"IslandInAHole", {square(0, 0, 6, 6), square(1, 1, 5, 5), square(2, 2, 4, 4)}, {0, 0, 0},
-     36 - 16 + 4, 2, {0, 0, 0}},
-    {"EitherOrientation", {square(0, 0, 6, 6), reversed(square(1, 1, 5, 5))}, {0, 0}, 20, 1,
+    {"IslandInAHole",
+     {square(0, 0, 6, 6), square(1, 1, 5, 5), square(2, 2, 4, 4)},
+     {0, 0, 0},
+     36 - 16 + 4,
+     2,
+     {0, 0, 0}},
+    {"EitherOrientation",
+     {square(0, 0, 6, 6), reversed(square(1, 1, 5, 5))},
+     {0, 0},
+     20,
+     1,
      {0, 0}},
     {"TouchingSidesUnite", {square(0, 0, 1, 1), square(1, 0, 2, 1)}, {0, 0}, 2, 1, {0, 0}},
-    {"TouchingCornersAreTwoPieces", {square(0, 0, 1, 1), square(1, 1, 2, 2)}, {0, 0}, 2, 2,
-     {0, 0}},
+    {"TouchingCornersAreTwoPieces", {square(0, 0, 1, 1), square(1, 1, 2, 2)}, {0, 0}, 2, 2, {0, 0}},
     {"DuplicatesAreOneSolid", {square(0, 0, 1, 1), square(0, 0, 1, 1)}, {0, 0}, 1, 1, {0, 0}},
     {"HoleTouchingTheOutline", {square(0, 0, 4, 4), square(0, 1, 2, 3)}, {0, 0}, 12, 1, {0, 0}},
     {"SolidAcrossAHoleEdgeIsAHoleToo",
-     {square(0, 0, 10, 10), square(2, 2, 6, 6), square(4, 3, 8, 5)}, {0, 0, 0},
-     100 - (16 + 8 - 4), 1, {0, 0, 0}},
+     {square(0, 0, 10, 10), square(2, 2, 6, 6), square(4, 3, 8, 5)},
+     {0, 0, 0},
+     100 - (16 + 8 - 4),
+     1,
+     {0, 0, 0}},
     {"OverlappingIslandsInAHole",
      {square(0, 0, 10, 10), square(1, 1, 9, 9), square(2, 2, 5, 5), square(4, 4, 7, 7)},
-     {0, 0, 0, 0}, 100 - 64 + 9 + 9 - 1, 2, {0, 0, 0, 0}},
+     {0, 0, 0, 0},
+     100 - 64 + 9 + 9 - 1,
+     2,
+     {0, 0, 0, 0}},
     {"CutThroughTheEdge", {square(0, 0, 2, 2), square(1, 0.5, 3, 1.5)}, {0, 1}, 3, 1, {0, 1}},
     {"CutSplitsInTwo", {square(0, 0, 3, 1), square(1, -1, 2, 2)}, {0, 1}, 2, 2, {0, 1}},
     {"CutOutsideMeetsNothing", {square(0, 0, 1, 1), square(2, 0, 3, 1)}, {0, 1}, 1, 1, {0, 0}},
-    {"CutInAHoleMeetsNothing", {square(0, 0, 4, 4), square(1, 1, 3, 3), square(1.5, 1.5, 2.5, 2.5)},
-     {0, 0, 1}, 12, 1, {0, 0, 0}},
+    {"CutInAHoleMeetsNothing",
+     {square(0, 0, 4, 4), square(1, 1, 3, 3), square(1.5, 1.5, 2.5, 2.5)},
+     {0, 0, 1},
+     12,
+     1,
+     {0, 0, 0}},
 };
 
 class TraceRegion : public testing::TestWithParam<RegionCase> {};
@@ -74,25 +93,70 @@ TEST_P(TraceRegion, UnitesNestsAndCuts) {
 INSTANTIATE_TEST_SUITE_P(Polygons, TraceRegion, testing::ValuesIn(kRegions),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Two loops sharing an edge in opposite directions get the same chords, so no sliver is left
-// between a solid and a cut flush with it.
-TEST(MeshLoops, ACutFlushWithAnArcLeavesNoSliver) {
-    geometry::Loop disc{geometry::circleOutline({0, 0, 1}), false, 0};
-    geometry::Outline half{{{1, 0, 1}, {0, 1, 1}, {-1, 0, 0}}};  // the upper half disc
-    geometry::Loop cut{half, true, 1};
-    for (const std::optional<double> size : {std::optional<double>{0.05}, std::optional<double>{}}) {
-        const mesh::LoopMesh m = mesh::meshLoops({disc, cut}, size);
-        ASSERT_TRUE(m.ok()) << m.message;
-        EXPECT_EQ(m.pieces, 1);
-        double area = 0;
-        for (const auto& t : m.triangles) {
-            const Point &a = m.nodes[t[0]], &b = m.nodes[t[1]], &c = m.nodes[t[2]];
-            area += 0.5 * ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y));
-            EXPECT_LE(std::max({a.y, b.y, c.y}), 1e-12);
-        }
-        EXPECT_NEAR(area, std::numbers::pi / 2, 2e-3);
-    }
+// Loops that share an arc, touch or nearly touch: the region still comes out as the curves
+// make it, whatever the chords.
+struct LoopsCase {
+    const char* name;
+    std::vector<geometry::Loop> loops;
+    std::optional<double> size;
+    double area;
+    double tolerance;
+    int pieces;
+};
+
+geometry::Loop circle(double x, double y, double r, bool cut = false) {
+    return {geometry::circleOutline({x, y, r}), cut, 0};
 }
+
+const LoopsCase kLoops[] = {
+    // The upper half disc cut away along the disc's own arcs: by its quarter arcs, and by
+    // one half arc whose chords the disc's quarter arcs do not share.
+    {"CutAlongTheSameQuarterArcs",
+     {circle(0, 0, 1), {{{{1, 0, 1}, {0, 1, 1}, {-1, 0, 0}}}, true, 1}},
+     0.05,
+     std::numbers::pi / 2,
+     2e-3,
+     1},
+    {"CutAlongOneHalfArc",
+     {circle(0, 0, 1), {{{{1, 0, 1}, {-1, 0, 0}}}, true, 1}},
+     {},
+     std::numbers::pi / 2,
+     2e-3,
+     1},
+    {"HoleTouchingTheOutlineInside",
+     {circle(0, 0, 1), circle(0.5, 0, 0.5)},
+     {},
+     0.75 * std::numbers::pi,
+     2e-3,
+     1},
+    // A wall far thinner than the chords a size of 1 would take.
+    {"ThinRingAtACoarseSize",
+     {circle(0, 0, 10), circle(0, 0, 9.99)},
+     1.0,
+     std::numbers::pi*(100 - 9.99 * 9.99),
+     1e-3,
+     1},
+};
+
+class MeshLoops : public testing::TestWithParam<LoopsCase> {};
+
+TEST_P(MeshLoops, RegionFollowsTheCurves) {
+    const LoopsCase& c = GetParam();
+    const mesh::LoopMesh m = mesh::meshLoops(c.loops, c.size);
+    ASSERT_TRUE(m.ok()) << m.message;
+    EXPECT_EQ(m.pieces, c.pieces);
+    double area = 0;
+    for (const auto& t : m.triangles) {
+        const Point &a = m.nodes[t[0]], &b = m.nodes[t[1]], &d = m.nodes[t[2]];
+        const double twice = (b.x - a.x) * (d.y - a.y) - (d.x - a.x) * (b.y - a.y);
+        ASSERT_GT(twice, 0);
+        area += 0.5 * twice;
+    }
+    EXPECT_NEAR(area / c.area, 1, c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loops, MeshLoops, testing::ValuesIn(kLoops),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SizeField, GridIsBilinearAndHeldAtItsEdge) {
     const mesh::SizeField f(0, 0, 2, 2, 2, {1, 3, 5, 7});

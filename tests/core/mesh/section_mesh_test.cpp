@@ -77,12 +77,11 @@ struct JCase {
 
 const double kTriangleSide = 2;
 const JCase kJCases[] = {
-    {"Circle", section({okrag(0, 0, 1)}), 0.012, kPi / 2, 0},
-    {"Ellipse", section({profil(geometry::ProfileKind::Elipsa, {2, 1})}), 0.012,
-     kPi * 8 / 5, 0},
+    {"Circle", section({okrag(0, 0, 1)}), 0.02, kPi / 2, 0},
+    {"Ellipse", section({profil(geometry::ProfileKind::Elipsa, {2, 1})}), 0.02, kPi * 8 / 5, 0},
     {"EquilateralTriangle", section({profil(geometry::ProfileKind::Trojkat, {kTriangleSide})}),
-     0.01, std::sqrt(3.0) * std::pow(kTriangleSide, 4) / 80, 0},
-    {"Tube", section({okrag(0, 0, 1), okrag(0, 0, 0.5)}), 0.01, kPi * (16 - 1) / 32, 1},
+     0.012, std::sqrt(3.0) * std::pow(kTriangleSide, 4) / 80, 0},
+    {"Tube", section({okrag(0, 0, 1), okrag(0, 0, 0.5)}), 0.02, kPi*(16 - 1) / 32, 1},
 };
 
 class SectionJ : public testing::TestWithParam<JCase> {};
@@ -140,7 +139,9 @@ double smallestAngleDegrees(const Corner& a, const Corner& b, const Corner& c) {
 int pieces(const Model& m) {
     std::vector<int> parent(m.ne + 1);
     std::iota(parent.begin(), parent.end(), 0);
-    std::function<int(int)> root = [&](int e) { return parent[e] == e ? e : parent[e] = root(parent[e]); };
+    std::function<int(int)> root = [&](int e) {
+        return parent[e] == e ? e : parent[e] = root(parent[e]);
+    };
     std::map<std::pair<int, int>, int> edgeOwner;
     for (int e = 1; e <= m.ne; ++e)
         for (int k = 1; k <= 3; ++k) {
@@ -159,8 +160,8 @@ struct InvariantCase {
     const char* name;
     Section s;
     std::function<bool(double, double)> inside;  // strictly inside the exact region
-    double area;                                  // exact
-    double arcLength;                             // of the arcs, for the chord error
+    double area;                                 // exact
+    double arcLength;                            // of the arcs, for the chord error
 };
 
 const InvariantCase kInvariantCases[] = {
@@ -205,8 +206,8 @@ TEST_P(SectionMesh, FillsTheRegionWithGoodCounterClockwiseTriangles) {
         EXPECT_TRUE(c.inside(cx, cy)) << "element " << e << " at " << cx << ", " << cy;
         worst = std::min(worst, smallestAngleDegrees(p[0], p[1], p[2]));
         for (int k = 0; k < 3; ++k)
-            longest = std::max(longest, std::hypot(p[k].x - p[(k + 1) % 3].x,
-                                                   p[k].y - p[(k + 1) % 3].y));
+            longest =
+                std::max(longest, std::hypot(p[k].x - p[(k + 1) % 3].x, p[k].y - p[(k + 1) % 3].y));
     }
     EXPECT_GE(worst, 20);
     EXPECT_LE(longest, *c.s.siatka * (1 + 1e-6));
@@ -259,7 +260,8 @@ TEST(SectionMesh, AutomaticSizeFollowsTheThinnestPart) {
                 const float* p = m.x[m.noc[e][k]];
                 const float* q = m.x[m.noc[e][k % 3 + 1]];
                 if (c.thin(p[1], p[2]) && c.thin(q[1], q[2]))
-                    longest = std::max(longest, std::hypot(double{p[1]} - q[1], double{p[2]} - q[2]));
+                    longest =
+                        std::max(longest, std::hypot(double{p[1]} - q[1], double{p[2]} - q[2]));
             }
         EXPECT_GT(longest, 0) << c.name;
         EXPECT_LE(longest, c.wall / 4 * 1.001) << c.name;
@@ -330,9 +332,8 @@ struct RefusedCase {
 };
 
 const RefusedCase kRefused[] = {
-    {"CutTouchingNothing",
-     section({obrys(box(0, 0, 1, 1), false, 3), okrag(5, 5, 1, true, 7)}), MeshStatus::Refused,
-     "Otwór nie przecina przekroju", 7},
+    {"CutTouchingNothing", section({obrys(box(0, 0, 1, 1), false, 3), okrag(5, 5, 1, true, 7)}),
+     MeshStatus::Refused, "Otwór nie przecina przekroju", 7},
     {"CutOnlyTouchingAnEdge",
      section({obrys(box(0, 0, 1, 1), false, 3), obrys(box(1, 0, 2, 1), true, 4)}),
      MeshStatus::Refused, "Otwór nie przecina przekroju", 4},
@@ -377,8 +378,7 @@ TEST(SectionMesh, CancelAtAnyStageLeavesTheModel) {
                     }).ok());
     }
     ASSERT_GE(stages.size(), 5u);
-    EXPECT_NE(std::find(stages.begin(), stages.end(), "Siatkowanie: zagęszczanie"),
-              stages.end());
+    EXPECT_NE(std::find(stages.begin(), stages.end(), "Siatkowanie: zagęszczanie"), stages.end());
     for (const std::string& stop : stages) {
         Model m = busyProject(), before = busyProject();
         const MeshOutcome out =
