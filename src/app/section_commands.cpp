@@ -168,8 +168,8 @@ void _OKNO_::Cm_obrys() {
 void _OKNO_::Cm_profil() {
     if (!ui.runDialog(dialogs::kProfilDialog, &danerodzaj)) return;
     const int k = std::clamp(danerodzaj.rodzaj, 0, dialogs::kProfileKinds - 1);
-    const geometry::ProfileSpec& ksztalt =
-        geometry::profileSpec(static_cast<geometry::ProfileKind>(k));
+    const geometry::ProfileInfo& ksztalt =
+        geometry::profileInfo(static_cast<geometry::ProfileKind>(k));
     d_profil& d = daneprofilu[k];
     const std::size_t n = std::min(ksztalt.dims.size(), std::size(d.w));
     const std::size_t first = std::size(d.w) - n;

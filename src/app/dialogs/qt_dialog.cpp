@@ -220,7 +220,7 @@ QLabel* makeSketch(const ControlSpec& c, QWidget* owner) {
     const int kind = c.id - kSketchBase;
     QImage picture(260, 180, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::white);
-    if (kind >= 0 && static_cast<std::size_t>(kind) < geometry::profileSpecs().size()) {
+    if (kind >= 0 && static_cast<std::size_t>(kind) < geometry::profileInfos().size()) {
         QPainter p(&picture);
         p.setFont(owner->font());
         paintProfileSketch(p, QRectF(picture.rect()), static_cast<geometry::ProfileKind>(kind));

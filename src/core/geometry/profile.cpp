@@ -323,9 +323,9 @@ void turn(double deg, double& c, double& s) {
     s = std::sin(a * kPi / 180);
 }
 
-std::string countMessage(const ProfileSpec& spec) {
-    const std::size_t n = spec.dims.size();
-    return std::string("Profil „") + spec.label + "” wymaga " + std::to_string(n) +
+std::string countMessage(const ProfileInfo& info) {
+    const std::size_t n = info.dims.size();
+    return std::string("Profil „") + info.label + "” wymaga " + std::to_string(n) +
            (n == 1 ? " wymiaru" : " wymiarów");
 }
 
@@ -333,14 +333,14 @@ std::string countMessage(const ProfileSpec& spec) {
 
 ProfileOutlines profileOutlines(const Profile& p) {
     const auto kindIndex = static_cast<std::size_t>(p.kind);
-    if (kindIndex >= profileSpecs().size()) return {{}, "Nieznany rodzaj profilu"};
-    const ProfileSpec& spec = profileSpec(p.kind);
-    if (p.dims.size() != spec.dims.size()) return {{}, countMessage(spec)};
+    if (kindIndex >= profileInfos().size()) return {{}, "Nieznany rodzaj profilu"};
+    const ProfileInfo& info = profileInfo(p.kind);
+    if (p.dims.size() != info.dims.size()) return {{}, countMessage(info)};
     for (std::size_t i = 0; i < p.dims.size(); ++i) {
         const double v = p.dims[i];
-        const std::string name = spec.dims[i].name;
+        const std::string name = info.dims[i].name;
         if (!std::isfinite(v)) return {{}, "Wymiar " + name + " musi być liczbą skończoną"};
-        if (spec.dims[i].optional) {
+        if (info.dims[i].optional) {
             if (v < 0) return {{}, "Promień " + name + " nie może być ujemny"};
         } else if (!(v > 0)) {
             return {{}, "Wymiar " + name + " musi być dodatni"};

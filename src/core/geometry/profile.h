@@ -13,28 +13,28 @@ namespace geometry {
 enum class ProfileKind { I, U, L, T, RHS, CHS, Kolo, Elipsa, Wielokat, Trojkat, Prostokat, Wal };
 
 /// One dimension of a kind: its name in the section file and whether it may be left out (0).
-struct DimensionSpec {
+struct DimensionInfo {
     const char* name;   ///< "h", "tw", "r1", ...
     bool optional;      ///< a radius that may be 0
     const char* label;  ///< Polish text of the dialog, e.g. "Wysokość h"
 };
 
 /// What a kind is called and which dimensions it takes, in the order of the section file.
-struct ProfileSpec {
+struct ProfileInfo {
     ProfileKind kind;
     const char* keyword;  ///< word of the section file: "I", "U", "RHS", "kolo", ...
     const char* label;    ///< Polish name in the dialog, e.g. "Dwuteownik (I/H)"
-    std::vector<DimensionSpec> dims;
+    std::vector<DimensionInfo> dims;
 };
 
 /// All kinds, in ProfileKind order.
-const std::vector<ProfileSpec>& profileSpecs();
-/// The spec of `kind`.
-const ProfileSpec& profileSpec(ProfileKind kind);
-/// The spec whose keyword is `keyword` (exact spelling); nullptr when none.
-const ProfileSpec* findProfile(std::string_view keyword);
+const std::vector<ProfileInfo>& profileInfos();
+/// The description of `kind`.
+const ProfileInfo& profileInfo(ProfileKind kind);
+/// The description whose keyword is `keyword` (exact spelling); nullptr when none.
+const ProfileInfo* findProfile(std::string_view keyword);
 
-/// A placed shape: dimensions in the order of its spec, the centre of its bounding box at
+/// A placed shape: dimensions in the order of its description, the centre of its bounding box at
 /// (x, y), turned by `obrot` degrees counter-clockwise about that point.
 struct Profile {
     ProfileKind kind = ProfileKind::Prostokat;

@@ -194,15 +194,15 @@ bool Parser::value(Words& words, std::string_view keyword, std::optional<double>
 bool Parser::profile(Words& words, bool otwor) {
     std::string_view kindWord;
     if (!words.next(kindWord)) return fail("Brak kształtu profilu");
-    const ProfileSpec* spec = findProfile(kindWord);
-    if (!spec) return fail("Nieznany kształt profilu " + quoted(kindWord));
-    const std::string kind = std::string(" profilu ") + spec->keyword;
-    const std::size_t n = spec->dims.size();
+    const ProfileInfo* info = findProfile(kindWord);
+    if (!info) return fail("Nieznany kształt profilu " + quoted(kindWord));
+    const std::string kind = std::string(" profilu ") + info->keyword;
+    const std::size_t n = info->dims.size();
     Shape s;
     s.kind = Shape::Kind::Profil;
     s.otwor = otwor;
     s.line = line_;
-    s.profile.kind = spec->kind;
+    s.profile.kind = info->kind;
     s.profile.dims.assign(n, 0.0);
     // The kind's dimensions in their order, then x, y and obrot.
     std::vector<bool> seen(n + 3, false);
@@ -213,7 +213,7 @@ bool Parser::profile(Words& words, bool otwor) {
             return fail("Oczekiwano nazwa=wartość zamiast " + quoted(w));
         const std::string_view name = w.substr(0, eq);
         std::size_t k = 0;
-        while (k < n + 3 && name != (k < n ? spec->dims[k].name : kPlace[k - n]))
+        while (k < n + 3 && name != (k < n ? info->dims[k].name : kPlace[k - n]))
             ++k;
         if (k == n + 3) return fail("Nieznany wymiar " + quoted(name) + kind);
         if (seen[k]) return fail("Powtórzony wymiar " + std::string(name) + kind);
@@ -231,8 +231,8 @@ bool Parser::profile(Words& words, bool otwor) {
             s.profile.obrot = v;
     }
     for (std::size_t k = 0; k < n; ++k)
-        if (!seen[k] && !spec->dims[k].optional)
-            return fail(std::string("Brak wymiaru ") + spec->dims[k].name + kind);
+        if (!seen[k] && !info->dims[k].optional)
+            return fail(std::string("Brak wymiaru ") + info->dims[k].name + kind);
     section_.shapes.push_back(std::move(s));
     return true;
 }
@@ -398,13 +398,13 @@ bool isPlusZero(double v) {
 }
 
 void appendProfile(std::string& out, const Profile& p) {
-    const ProfileSpec& spec = profileSpec(p.kind);
+    const ProfileInfo& info = profileInfo(p.kind);
     out += "profil ";
-    out += spec.keyword;
-    for (std::size_t k = 0; k < spec.dims.size() && k < p.dims.size(); ++k) {
-        if (spec.dims[k].optional && isPlusZero(p.dims[k])) continue;
+    out += info.keyword;
+    for (std::size_t k = 0; k < info.dims.size() && k < p.dims.size(); ++k) {
+        if (info.dims[k].optional && isPlusZero(p.dims[k])) continue;
         out += ' ';
-        out += spec.dims[k].name;
+        out += info.dims[k].name;
         out += '=' + numberText(p.dims[k]);
     }
     const std::pair<const char*, double> place[] = {{"x", p.x}, {"y", p.y}, {"obrot", p.obrot}};

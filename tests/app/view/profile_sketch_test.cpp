@@ -12,7 +12,7 @@ namespace {
 
 TEST(ProfileSketch, EveryKindIsFilledAndDimensionedWithinItsArea) {
     const QRect area(20, 15, 260, 180);
-    for (const geometry::ProfileSpec& kind : geometry::profileSpecs()) {
+    for (const geometry::ProfileInfo& kind : geometry::profileInfos()) {
         SCOPED_TRACE(kind.label);
         QImage img(300, 210, QImage::Format_RGB32);
         img.fill(Qt::white);
@@ -38,7 +38,7 @@ TEST(ProfileSketch, EveryKindIsFilledAndDimensionedWithinItsArea) {
 }
 
 TEST(ProfileSketch, TypicalDimensionsAreSectionsTheCoreAccepts) {
-    for (const geometry::ProfileSpec& kind : geometry::profileSpecs()) {
+    for (const geometry::ProfileInfo& kind : geometry::profileInfos()) {
         geometry::Profile p;
         p.kind = kind.kind;
         p.dims = typicalDimensions(kind.kind);

@@ -91,7 +91,7 @@ const std::vector<Typical>& typical() {
 
 std::string nameOf(const Typical& t) {
     testing::Message m;
-    m << geometry::profileSpec(t.kind).keyword;
+    m << geometry::profileInfo(t.kind).keyword;
     for (double d : t.dims)
         m << ' ' << d;
     return m.GetString();

@@ -4,9 +4,9 @@
 
 namespace geometry {
 
-const std::vector<ProfileSpec>& profileSpecs() {
+const std::vector<ProfileInfo>& profileInfos() {
     using K = ProfileKind;
-    static const std::vector<ProfileSpec> specs = {
+    static const std::vector<ProfileInfo> infos = {
         {K::I,
          "I",
          "Dwuteownik (I/H)",
@@ -71,15 +71,15 @@ const std::vector<ProfileSpec>& profileSpecs() {
           {"b", false, "Szerokość rowka b"},
           {"t", false, "Głębokość rowka t"}}},
     };
-    return specs;
+    return infos;
 }
 
-const ProfileSpec& profileSpec(ProfileKind kind) {
-    return profileSpecs()[static_cast<std::size_t>(kind)];
+const ProfileInfo& profileInfo(ProfileKind kind) {
+    return profileInfos()[static_cast<std::size_t>(kind)];
 }
 
-const ProfileSpec* findProfile(std::string_view keyword) {
-    for (const ProfileSpec& s : profileSpecs())
+const ProfileInfo* findProfile(std::string_view keyword) {
+    for (const ProfileInfo& s : profileInfos())
         if (keyword == s.keyword) return &s;
     return nullptr;
 }
