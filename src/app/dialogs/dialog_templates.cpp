@@ -167,7 +167,7 @@ constexpr ControlSpec c3300[] = {
     heading(kAutomatycznie),
 };
 
-// Names of the kinds in ProfileKind order, as geometry::profileSpecs() gives them.
+// Names of the kinds in ProfileKind order, as geometry::profileInfos() gives them.
 constexpr const char* kProfileLabels[] = {
     "Dwuteownik (I/H)",       "Ceownik (U)",         "Kątownik (L)", "Teownik (T)",
     "Rura prostokątna (RHS)", "Rura okrągła (CHS)",  "Koło",         "Elipsa",

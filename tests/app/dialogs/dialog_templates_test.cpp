@@ -230,7 +230,7 @@ TEST(TemplateTable, BoundControlsHaveDistinctIdsAndFieldsOfTheirKindSize) {
 // dimension dialog shows its sketch, its dimensions under their labels in the file's order,
 // and binds them into the last fields of the one record.
 TEST(TemplateTable, ProfileDialogsFollowTheKindsAndTheirDimensions) {
-    const auto& kinds = geometry::profileSpecs();
+    const auto& kinds = geometry::profileInfos();
     ASSERT_EQ(kinds.size(), static_cast<std::size_t>(kProfileKinds));
     const ControlSpec& choice = findTemplate(kProfilDialog)->controls[0];
     ASSERT_EQ(choice.items.size(), kinds.size());
@@ -247,7 +247,7 @@ TEST(TemplateTable, ProfileDialogsFollowTheKindsAndTheirDimensions) {
         std::string dims, expectedDims;
         for (const ControlSpec& c : t->controls)
             if (c.id >= 8500 && c.id < 8510) dims += std::string(c.label) + ";";
-        for (const geometry::DimensionSpec& d : kinds[k].dims)
+        for (const geometry::DimensionInfo& d : kinds[k].dims)
             expectedDims += std::string(d.label) + ";";
         EXPECT_EQ(dims, expectedDims);
         const std::size_t n = kinds[k].dims.size();
