@@ -46,7 +46,7 @@ class MassProduct {
 
 }  // namespace
 
-int smoothStresses(Model& m, SymmetricMatrix& s) {
+int smoothStresses(const Model& m, SymmetricMatrix& s, Macierz<float>& napr, Macierz<float>& ww) {
     const int nn = m.nn;
     std::fill(s.value.begin(), s.value.end(), 0.0);
     assembleMass(m, s);
@@ -59,7 +59,7 @@ int smoothStresses(Model& m, SymmetricMatrix& s) {
     for (int e = 1; e <= m.ne; ++e) {
         const double area = std::fabs(elementGeometry(m, e).detj) / 6;
         for (int c = 0; c < 2; ++c) {
-            const double v = area * std::fabs(m.napr[e][c + 1]);
+            const double v = area * std::fabs(napr[e][c + 1]);
             for (int l = 1; l <= 3; ++l)
                 b[2 * (m.noc[e][l] - 1) + c] += v;
         }
@@ -112,12 +112,12 @@ int smoothStresses(Model& m, SymmetricMatrix& s) {
 
     for (int i = 1; i <= nn; ++i)
         for (int c = 1; c <= 2; ++c)
-            m.ww[i][c] = static_cast<float>(std::fabs(x[2 * (i - 1) + c - 1]));
+            ww[i][c] = static_cast<float>(std::fabs(x[2 * (i - 1) + c - 1]));
     for (int i = 1; i <= nn; ++i)
-        m.ww[i][3] = static_cast<float>(
-            std::sqrt(double(m.ww[i][1]) * m.ww[i][1] + double(m.ww[i][2]) * m.ww[i][2]));
+        ww[i][3] = static_cast<float>(
+            std::sqrt(double(ww[i][1]) * ww[i][1] + double(ww[i][2]) * ww[i][2]));
     for (int e = 1; e <= m.ne; ++e)
-        m.napr[e][3] = static_cast<float>(
-            std::sqrt(double(m.napr[e][1]) * m.napr[e][1] + double(m.napr[e][2]) * m.napr[e][2]));
+        napr[e][3] = static_cast<float>(
+            std::sqrt(double(napr[e][1]) * napr[e][1] + double(napr[e][2]) * napr[e][2]));
     return 0;
 }

@@ -12,6 +12,10 @@
 
 namespace {
 
+constexpr const char* kAssemblyStage = "Składanie układu";
+constexpr const char* kFactorStage = "Rozkład macierzy";
+constexpr const char* kSolveStage = "Rozwiązywanie";
+
 void fail(StressFunction& r, FactorStatus f) {
     r.blad = f == FactorStatus::NotPositiveDefinite ? BLAD_PIVOT : BLAD_PAMIEC;
 }
@@ -40,12 +44,18 @@ std::vector<double> contourFlux(const Model& m, const Contours& c, const std::ve
 }
 
 StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool holes,
-                                   std::size_t memory_limit, SolverTimes* times) {
+                                   std::size_t memory_limit, SolverTimes* times,
+                                   const Postep& postep, SolverMethod /*method*/) {
     SolverTimes local;
     SolverTimes& t = times ? *times : local;
     Stopwatch clock;
     StressFunction r;
     const int nn = m.nn;
+    const auto going = [&postep, &r](const char* stage, double part) {
+        if (postep && !postep(stage, part)) r.cancelled = true;
+        return !r.cancelled;
+    };
+    if (!going(kAssemblyStage, -1)) return r;
 
     // The ordering needs only the pattern: it runs on a second thread while the values are
     // assembled, or after them when no thread can be had.
@@ -75,6 +85,7 @@ StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool hole
     for (int i = 1; i <= nn; ++i)
         if (c.hole[i] != kOffContour) s.diagonal(i - 1) += r.cnst;
     clock.lap(t.assembly);
+    // The ordering's thread reads s: it ends before any return.
     FactorStatus f = analyzed.get();
     t.ordering += ordering_time;
     clock.restart();  // the wait lies inside the ordering's own time
@@ -89,6 +100,7 @@ StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool hole
         fail(r, f);
         return r;
     }
+    if (!going(kFactorStage, -1)) return r;
     f = chol.factor(s);
     clock.lap(t.factorisation);
     if (f != FactorStatus::Ok) {
@@ -109,6 +121,7 @@ StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool hole
     std::vector<double> flux0, x(nn + 1, 0.0);
     std::vector<double> block;
     for (int first = -1; first < nh; first += chunk) {
+        if (!going(kSolveStage, double(first + 1) / (nh + 1))) return r;
         const int cols = std::min(chunk, nh - first);
         block.assign(static_cast<std::size_t>(nn) * cols, 0.0);
         for (int q = 0; q < cols; ++q)

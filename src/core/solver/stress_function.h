@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "model/model.h"
+#include "progress.h"
 #include "solver/contours.h"
+#include "solver/solver_method.h"
 #include "solver/sparse_matrix.h"
 #include "solver/timing.h"
 
@@ -21,6 +23,10 @@ struct StressFunction {
     std::vector<double> C;         ///< [k] value of φ on hole contour k
     double factor_entries = 0;     ///< entries of the Cholesky factor
     std::size_t factor_bytes = 0;  ///< memory the factor takes, padding of its blocks included
+    SolverMethod method = SolverMethod::Cholesky;  ///< the method that solved
+    int iterations = 0;      ///< conjugate-gradient iterations (multigrid only)
+    bool fallback = false;   ///< multigrid failed to converge: the factor solved instead
+    bool cancelled = false;  ///< stopped through the progress callback: no result
     int holes() const { return static_cast<int>(C.size()); }
 };
 
@@ -30,9 +36,13 @@ struct StressFunction {
 /// machine's memory). Adds its stages to *times when given. Failures: BLAD_PIVOT on a matrix
 /// that is not positive definite or a piece of the mesh that no contour holds, BLAD_PAMIEC
 /// when the factor does not fit, BLAD_ZDEGENEROWANY on a result that is not finite or
-/// circulation conditions that cannot be met.
+/// circulation conditions that cannot be met. `postep` is told the stages ("Składanie układu",
+/// "Rozkład macierzy", "Rozwiązywanie") and may cancel between them; `method` chooses how the
+/// systems are solved.
 StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool holes = true,
-                                   std::size_t memory_limit = 0, SolverTimes* times = nullptr);
+                                   std::size_t memory_limit = 0, SolverTimes* times = nullptr,
+                                   const Postep& postep = {},
+                                   SolverMethod method = SolverMethod::Automatic);
 
 /// Σ over the nodes of each hole contour of (K·φ − F), the stiffness and load without the
 /// penalty; the circulation condition asks 2·area of each.
