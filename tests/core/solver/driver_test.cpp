@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "test_meshes.h"
 
@@ -279,3 +282,60 @@ TEST(Driver, RectangleMatchesTheSeries) {
 }
 
 }  // namespace
+
+// Cancelling at any stage the computation reports leaves the model's results, codes and
+// half-band exactly as they were: here the results of an earlier run with another moment.
+class DriverCancel : public testing::TestWithParam<std::pair<const char*, int>> {};
+
+TEST_P(DriverCancel, LeavesTheModelAsItWas) {
+    const auto [stage, call] = GetParam();
+    Model m;
+    test_meshes::ring(m, 1.0, 2.0, 3, 16);
+    ASSERT_TRUE(Obliczenia(m).ok());
+    m.MS = 3.0f;
+    const std::vector<float> f(m.f.raw() + 1, m.f.raw() + 1 + m.nn),
+        ww(&m.ww[1][1], &m.ww[1][1] + 3 * m.nn), napr(&m.napr[1][1], &m.napr[1][1] + 3 * m.ne);
+    const float katob = m.katob;
+    const int nbw = m.nbw;
+
+    std::vector<std::string> seen;
+    int calls = 0;
+    ComputeOptions o;
+    o.postep = [&](const char* etap, double) {
+        seen.emplace_back(etap);
+        return !(seen.back() == stage && calls++ == call);
+    };
+    const ComputeOutcome out = Obliczenia(m, o);
+    EXPECT_EQ(out.status, ComputeStatus::Cancelled);
+    EXPECT_STREQ(out.message, "");
+    EXPECT_EQ(seen.back(), stage);
+    EXPECT_EQ(m.obliczono, 1);
+    EXPECT_EQ(m.blad, BLAD_BRAK);
+    EXPECT_EQ(m.nbw, nbw);
+    EXPECT_TRUE(sameBits(f.data(), m.f.raw() + 1, m.nn));
+    EXPECT_TRUE(sameBits(ww.data(), &m.ww[1][1], 3 * m.nn));
+    EXPECT_TRUE(sameBits(napr.data(), &m.napr[1][1], 3 * m.ne));
+    EXPECT_TRUE(sameBits(&katob, &m.katob, 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, DriverCancel,
+                         testing::Values(std::pair{"Składanie układu", 0},
+                                         std::pair{"Rozkład macierzy", 0},
+                                         std::pair{"Rozwiązywanie", 0},
+                                         std::pair{"Wygładzanie naprężeń", 0},
+                                         std::pair{"Wygładzanie naprężeń", 2}));
+
+TEST(Driver, StagesAreReportedInOrderWithFractionsInRange) {
+    Model m;
+    test_meshes::ring(m, 1.0, 2.0, 3, 16);
+    std::vector<std::string> stages;
+    ComputeOptions o;
+    o.postep = [&](const char* etap, double czesc) {
+        EXPECT_TRUE(czesc == -1 || (czesc >= 0 && czesc <= 1)) << etap << " " << czesc;
+        if (stages.empty() || stages.back() != etap) stages.emplace_back(etap);
+        return true;
+    };
+    ASSERT_TRUE(Obliczenia(m, o).ok());
+    EXPECT_EQ(stages, (std::vector<std::string>{"Składanie układu", "Rozkład macierzy",
+                                                "Rozwiązywanie", "Wygładzanie naprężeń"}));
+}
