@@ -3,6 +3,8 @@
 #include "app/menu.h"
 #include "app/okno.h"
 
+#include <utility>
+
 namespace {
 
 using O = _OKNO_;
@@ -95,6 +97,12 @@ constexpr CommandEntry kCommands[] = {
     {51692, &O::Cm_u_mat, kProject},
 };
 
+// Commands that may run while a long operation reads the model: they change what is shown,
+// never the model or the project.
+bool wolnyPodczasPracy(const CommandEntry& e) {
+    return e.checkable() || e.handler == &O::Cm_dopasuj;
+}
+
 }  // namespace
 
 const CommandEntry* _OKNO_::Find(int id) {
@@ -106,10 +114,11 @@ const CommandEntry* _OKNO_::Find(int id) {
 bool _OKNO_::dispatch(int id) {
     const CommandEntry* e = Find(id);
     if (!e) return false;
+    if (zajety_ && !wolnyPodczasPracy(*e)) return true;
     // A change the command makes is undone under the command's name.
-    polecenie_ = commandName(id);
+    const std::string bylo = std::exchange(polecenie_, commandName(id));
     (this->*(e->handler))();
-    polecenie_.clear();
+    polecenie_ = bylo;
     // Any command may change what the status line shows (a new project, G, MS, results).
     odswiez_status();
     return true;
@@ -158,6 +167,7 @@ bool _OKNO_::enable(int id, CommandEnabler& ce) {
     // The counts mean something only while a project exists.
     if (r.minNodes > 0 || r.minElements > 0)
         on = on && project && m.nn >= r.minNodes && m.ne >= r.minElements;
+    if (zajety_ && !wolnyPodczasPracy(*e)) on = false;
     ce.Enable(on);
     if (r.shows != nullptr) ce.SetCheck(this->*r.shows == 1);
     if (r.stress != 0) ce.SetCheck(p_napr == 1 && p_rn == r.stress);

@@ -198,6 +198,7 @@ void _OKNO_::EvMButtonUp(QPoint) {
 }
 
 void _OKNO_::EvLButtonDown(QPoint point) {
+    if (zajety_) return;  // a group is a change of the project
     w_grup = 1;
     pgx = point.x();
     pgy = point.y();
@@ -338,6 +339,8 @@ void _OKNO_::zamknij_listy() {
 }
 
 bool _OKNO_::CanClose() {
+    // The computation's thread reads the model: it is cancelled in its own window first.
+    if (zajety_) return false;
     if (zmieniony()) return zapytaj_o_zapis();
     return ui.message("Zakończyć działanie programu ?", kWirtor, Buttons::YesNo, Icon::Question) ==
            Answer::Yes;
@@ -523,11 +526,23 @@ void _OKNO_::Cm_zap_wyn() {
 }
 
 void _OKNO_::Obliczenia() {
-    ui.setWaitCursor(true);
-    const ComputeOutcome r = ::Obliczenia(m);
+    if (zajety_) return;
+    // The computation reads the model on its own thread; meanwhile the window paints it and
+    // takes no command that changes it (see zajety()).
+    ComputeResults wyniki;
+    ComputeOutcome r;
+    zajety_ = true;
+    ui.runLong("Obliczenia",
+               [&](const Postep& postep) { r = computeResults(m, wyniki, {.postep = postep}); });
+    zajety_ = false;
+    // Cancelled: the model, its results and the status line stay as they were.
+    if (r.status == ComputeStatus::Cancelled) {
+        ui.requestRepaint();
+        return;
+    }
+    applyResults(m, r, wyniki);
     ostatnie_ = r;
     odswiez_status();
-    ui.setWaitCursor(false);
     if (!r.ok()) ui.message(r.message, kWirtor, Buttons::Ok, Icon::None);
     // An open results listing would go on showing the stresses of the last computation.
     odswiezListy(m);

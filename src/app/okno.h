@@ -138,6 +138,9 @@ class _OKNO_ : public QWidget {
     /// Opens model or section file `path` as "&Otwórz" does after its dialog; the model stays
     /// until the new one is read completely. True when the project was replaced.
     bool otworz_plik(const std::string& path);
+    /// True while a long operation runs off the window's thread: only commands that change
+    /// neither the model nor the project run meanwhile (display switches, fitting).
+    bool zajety() const { return zajety_; }
     /// The undo history of the project.
     const history::History& historia() const { return historia_; }
 
@@ -292,6 +295,7 @@ class _OKNO_ : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    bool zajety_ = false;
     history::History historia_ = history::programHistory();
     /// History state of the model in its file.
     std::uint64_t zapisany_ = 0;

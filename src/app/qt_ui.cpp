@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "app/dialogs/qt_dialog.h"
+#include "app/long_task.h"
 #include "app/polish_locale.h"
 
 QString qtFilter(const std::string& filter) {
@@ -143,6 +144,10 @@ void QtUi::setCaption(const std::string& caption) {
 
 void QtUi::requestRepaint() {
     owner_->update();
+}
+
+void QtUi::runLong(const std::string& title, const std::function<void(const Postep&)>& job) {
+    runWithProgress(owner_, QString::fromStdString(title), job);
 }
 
 void QtUi::showWindow(QWidget* window) {

@@ -28,6 +28,7 @@ class QtUi : public Ui {
     void setCaption(const std::string& caption) override;
     void requestRepaint() override;
     void showWindow(QWidget* window) override;
+    void runLong(const std::string& title, const std::function<void(const Postep&)>& job) override;
 
   private:
     bool chooseFile(FileDialogData& data, bool save);

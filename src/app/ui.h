@@ -4,7 +4,10 @@
 // new windows.
 // QtUi implements it with real windows; tests use a scripted implementation.
 
+#include <functional>
 #include <string>
+
+#include "progress.h"
 
 class QWidget;
 
@@ -43,4 +46,10 @@ class Ui {
     virtual void requestRepaint() = 0;
     /// Puts a window a command has made (a listing) on the screen.
     virtual void showWindow(QWidget* window) = 0;
+    /// Runs `job` off the window's thread and returns once it has ended. Meanwhile the window
+    /// repaints and takes the pointer; when the job lasts more than a moment a progress window
+    /// titled `title` shows the stages `job` reports to its Postep, with "Anuluj", after which
+    /// the Postep returns false. `job` must not touch the window or change the model.
+    virtual void runLong(const std::string& title,
+                         const std::function<void(const Postep&)>& job) = 0;
 };

@@ -128,6 +128,17 @@ void ScriptedUi::setCaption(const std::string& c) {
     captions.push_back(c);
 }
 
+void ScriptedUi::runLong(const std::string& title, const std::function<void(const Postep&)>& job) {
+    longRuns.push_back(title);
+    bool cancelled = false;
+    job([&](const char* etap, double) {
+        stages.emplace_back(etap);
+        if (during) during();
+        if (cancelAt && *cancelAt == etap) cancelled = true;
+        return !cancelled;
+    });
+}
+
 void ScriptedUi::showWindow(QWidget* window) {
     windowsShown.push_back(window);
     window->show();

@@ -57,6 +57,9 @@ class ScriptedUi : public Ui {
     /// Records the window and shows it, on the test platform, so that it paints and closes as
     /// in the program.
     void showWindow(QWidget* window) override;
+    /// Runs the job at once on this thread; its stages go to `stages`, `during` runs at each
+    /// report, and the report of stage `cancelAt` (when set) answers "cancel" from then on.
+    void runLong(const std::string& title, const std::function<void(const Postep&)>& job) override;
 
     /// Fails the test when something queued was not used; clears the queues.
     void verifyAllUsed();
@@ -72,6 +75,11 @@ class ScriptedUi : public Ui {
     /// The settings the file choosers were shown with, and whether each was a save.
     std::vector<FileDialogData> choosers;
     std::vector<bool> chooserSaves;
+    /// Titles of the long operations run, and every stage they reported, in order.
+    std::vector<std::string> longRuns;
+    std::vector<std::string> stages;
+    std::optional<std::string> cancelAt;
+    std::function<void()> during;
     /// Template ids of the dialogs run, in order.
     std::vector<int> dialogsRun;
 
