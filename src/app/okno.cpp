@@ -476,6 +476,30 @@ bool _OKNO_::otworz_plik(const std::string& path) {
     return r.ok();
 }
 
+bool _OKNO_::przywroc(const std::string& path) {
+    Model nowy;
+    const FileOutcome r = readModelFile(path, nowy);
+    if (!r.ok()) {
+        ui.message(r.message, kBladDysku, Buttons::Ok, Icon::Exclamation);
+        return false;
+    }
+    edycja({.historia = false}, [&] {
+        przejmij(m, nowy);
+        porzuc_przekroj();
+        // The copy is no file of the user's: the project has none until it is saved.
+        plikModelu = FileId{};
+        sciezkaModelu_.clear();
+        nazwaPliku_.clear();
+        caption = "WIRTOR - Beznazwy.WT";
+        p_napr = 0;
+        p_n_pola = 0;
+        return true;
+    });
+    nowa_historia(false);
+    pokaz_tytul();
+    return true;
+}
+
 void _OKNO_::Cm_Zapisz() {
     zapisz(sciezkaModelu_.empty());
 }

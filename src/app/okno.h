@@ -141,6 +141,9 @@ class _OKNO_ : public QWidget {
     /// True while a long operation runs off the window's thread: only commands that change
     /// neither the model nor the project run meanwhile (display switches, fitting).
     bool zajety() const { return zajety_; }
+    /// Restores the recovery copy at `path` as a project with unsaved changes and no file;
+    /// a copy that cannot be read is reported as "&Otwórz" reports it. True when restored.
+    bool przywroc(const std::string& path);
     /// The undo history of the project.
     const history::History& historia() const { return historia_; }
 

@@ -15,6 +15,7 @@
 #include "app/globals.h"
 #include "app/menu.h"
 #include "app/okno.h"
+#include "app/recovery.h"
 
 bool installPolishTranslations(QCoreApplication& app) {
     auto* tr = new QTranslator(&app);
@@ -104,11 +105,15 @@ void _WIRTOR_::InitMainWindow() {
 int _WIRTOR_::Run(const QString& file) {
     InitMainWindow();
     frame_->show();
-    if (!file.isEmpty()) {
-        _OKNO_* okno = frame_->client();
-        const std::string path = file.toStdString();
-        // Queued: a message about the file shows over the frame already on the screen.
-        QTimer::singleShot(0, okno, [okno, path] { okno->otworz_plik(path); });
-    }
+    _OKNO_* okno = frame_->client();
+    const std::string path = file.toStdString();
+    const std::string dir = odzysk;
+    // Queued: the questions show over the frame already on the screen. A restored model
+    // comes before the file named on the command line, which then is not opened.
+    QTimer::singleShot(0, okno, [okno, path, dir] {
+        if (!dir.empty() && zaproponujOdzysk(*okno, dir)) return;
+        if (!path.empty()) okno->otworz_plik(path);
+    });
+    if (!odzysk.empty()) new KopiaOdzysku(*okno, odzysk);
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <string>
 
 #include "app/ui.h"
 #include "model/model.h"
@@ -54,6 +55,8 @@ class _WIRTOR_ {
     int Run(const QString& file = {});
 
     Ramka* frame() const { return frame_; }
+    /// Directory of the recovery copies; while it is empty (tests) the program keeps none.
+    std::string odzysk;
 
   private:
     Model& m_;
