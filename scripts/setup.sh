@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
-          shared-mime-info libgtest-dev libgmock-dev libsuitesparse-dev libopenblas0-serial libcgal-dev libdxflib-dev pkg-config
+          shared-mime-info libgtest-dev libgmock-dev libsuitesparse-dev libopenblas0-serial libcgal-dev libdxflib-dev libhypre-dev pkg-config
           clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do

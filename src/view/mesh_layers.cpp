@@ -8,7 +8,11 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 #include "solver/boundary.h"
 
@@ -62,6 +66,13 @@ void MeshPaint::measureFont() {
 }
 
 void MeshPaint::writeNumber(float x, float y, int n) const {
+    if (labels) {
+        // A box starting right of or below the area, or ending above it, is never taken: no
+        // need to format the number.
+        const int X = pixel(x), Y = pixel(y);
+        if (X - digit[0] / 2 >= static_cast<int>(w) || Y >= static_cast<int>(h) || Y + height <= 0)
+            return;
+    }
     char sn[20];
     const int len = std::snprintf(sn, sizeof sn, "%d", n);
     if (labels) {
@@ -121,9 +132,53 @@ void prepareWarp(MeshPaint& mp) {
     if (mp.fmax > 0.0f) mp.fskala = -10.0f / mp.fmax;
 }
 
+namespace {
+
+/// From this many elements the boundary is kept between paints: finding it takes longer than
+/// the rest of a picture with the map.
+constexpr int kKeptBoundaryFrom = 50000;
+
+/// Fingerprint of the element table in order: the boundary depends on nothing else.
+std::uint64_t elementPrint(const Model& m) {
+    std::uint64_t h = 1469598103934665603ull ^ static_cast<std::uint64_t>(m.ne);
+    for (int e = 1; e <= m.ne; ++e) {
+        const int* n = m.noc[e];
+        const std::uint64_t v =
+            static_cast<std::uint32_t>(n[1]) +
+            (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n[2])) << 21) +
+            (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n[3])) << 42);
+        h = (h ^ v) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+/// The boundary of the last large model painted, found again only when its elements change.
+std::shared_ptr<const std::vector<BoundaryEdge>> keptBoundary(const Model& m) {
+    static std::mutex guard;
+    static std::shared_ptr<const std::vector<BoundaryEdge>> edges;
+    static std::uint64_t print = 0;
+    static int nn = -1, ne = -1;
+    const std::uint64_t now = elementPrint(m);
+    const std::lock_guard<std::mutex> lock(guard);
+    if (!edges || now != print || nn != m.nn || ne != m.ne) {
+        edges = std::make_shared<const std::vector<BoundaryEdge>>(boundaryEdges(m));
+        print = now;
+        nn = m.nn;
+        ne = m.ne;
+    }
+    return edges;
+}
+
+}  // namespace
+
 void drawBoundary(MeshPaint& mp) {
     mp.p.setPen(pen(kBoundary, 2));
-    for (const BoundaryEdge& b : boundaryEdges(mp.m)) {
+    const std::shared_ptr<const std::vector<BoundaryEdge>> edges =
+        mp.m.ne < kKeptBoundaryFrom
+            ? std::make_shared<const std::vector<BoundaryEdge>>(boundaryEdges(mp.m))
+            : keptBoundary(mp.m);
+    for (const BoundaryEdge& b : *edges) {
         const QPointF a = mp.node(edgeFrom(mp.m, b)), c = mp.node(edgeTo(mp.m, b));
         line(mp.p, a.x(), a.y(), c.x(), c.y());
     }
@@ -131,32 +186,52 @@ void drawBoundary(MeshPaint& mp) {
 
 void drawElements(MeshPaint& mp) {
     const Model& m = mp.m;
-    const bool warp = mp.o.p_n_pola == 1 && m.obliczono == 1;
+    const bool edges = mp.o.p_siatka == 1 && mp.detail.edges;
+    const bool warp = mp.o.p_n_pola == 1 && m.obliczono == 1 && mp.detail.edges;
+    const bool numbers = mp.o.p_n_ele == 1 && mp.detail.elementNumbers;
+    if (!edges && !warp && !numbers) return;
     const QPen edge = pen(kEdge, 1), black = pen(kBlack, 1);
+    // Strokes of an element that lies this far outside the area leave no pixel in it; warped
+    // outlines move up to 10 pixels off the element.
+    const float margin = warp ? 12.0f : 2.0f;
+    const QPen* selected = nullptr;
+    auto use = [&](const QPen& pn) {
+        if (selected == &pn) return;
+        mp.p.setPen(pn);
+        selected = &pn;
+    };
     for (int i = 1; i <= m.ne; ++i) {
-        if (mp.o.p_siatka == 1) {
-            mp.p.setPen(edge);
-            QPolygon poly;
-            for (int k : {1, 2, 3, 1}) {
-                const QPointF q = mp.node(m.noc[i][k]);
-                poly << QPoint(pixel(q.x()), pixel(q.y()));
-            }
-            mp.p.drawPolyline(poly);
+        QPointF q[3];
+        for (int k = 0; k < 3; ++k)
+            q[k] = mp.node(m.noc[i][k + 1]);
+        const bool inside = std::max({q[0].x(), q[1].x(), q[2].x()}) >= -margin &&
+                            std::min({q[0].x(), q[1].x(), q[2].x()}) <= mp.w + margin &&
+                            std::max({q[0].y(), q[1].y(), q[2].y()}) >= -margin &&
+                            std::min({q[0].y(), q[1].y(), q[2].y()}) <= mp.h + margin;
+        if (edges && inside) {
+            use(edge);
+            const QPoint poly[4] = {
+                {pixel(static_cast<float>(q[0].x())), pixel(static_cast<float>(q[0].y()))},
+                {pixel(static_cast<float>(q[1].x())), pixel(static_cast<float>(q[1].y()))},
+                {pixel(static_cast<float>(q[2].x())), pixel(static_cast<float>(q[2].y()))},
+                {pixel(static_cast<float>(q[0].x())), pixel(static_cast<float>(q[0].y()))}};
+            mp.p.drawPolyline(poly, 4);
         }
-        mp.p.setPen(black);
-        if (warp) {
-            QPolygon poly;
-            for (int k : {1, 2, 3, 1}) {
-                const int n = m.noc[i][k];
-                const QPointF q = mp.node(n);
+        if (warp && inside) {
+            use(black);
+            QPoint poly[4];
+            for (int k = 0; k < 4; ++k) {
+                const int n = m.noc[i][k % 3 + 1];
                 const float d = mp.fskala * m.f[n];
-                poly << QPoint(pixel(static_cast<float>(q.x()) - d),
-                               pixel(static_cast<float>(q.y()) + d));
+                poly[k] = QPoint(pixel(static_cast<float>(q[k % 3].x()) - d),
+                                 pixel(static_cast<float>(q[k % 3].y()) + d));
             }
-            mp.p.drawPolyline(poly);
+            mp.p.drawPolyline(poly, 4);
         }
-        if (mp.o.p_n_ele == 1)
+        if (numbers) {
             mp.writeNumber(mp.map.toWindowX(sciezx(m, i)), mp.map.toWindowY(sciezy(m, i)), i);
+            selected = nullptr;  // the number selected its own pen
+        }
     }
 }
 

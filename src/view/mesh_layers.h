@@ -8,6 +8,7 @@
 
 #include <array>
 
+#include "detail_level.h"
 #include "label_grid.h"
 #include "model/model.h"
 #include "paint_model.h"
@@ -30,6 +31,7 @@ struct MeshPaint {
     int height = 0;               ///< height of a text's box
     std::array<int, 10> digit{};  ///< advance of each digit in the selected font
     LabelGrid* labels = nullptr;  ///< room left for numbers; null: every number is written
+    DetailLevel detail{};         ///< layers legible at this scale; all by default
 
     /// Window point of node n, before truncation.
     QPointF node(int n) const;
@@ -52,7 +54,8 @@ float sciezy(const Model& m, int e);
 void prepareWarp(MeshPaint& mp);
 
 void drawBoundary(MeshPaint& mp);
-/// Per element in order: edges, warped outline, number.
+/// Per element in order: edges, warped outline, number; edges and outlines only where the
+/// detail level keeps them, and only of elements that reach into the client area.
 void drawElements(MeshPaint& mp);
 void drawNodeMarks(MeshPaint& mp);
 void drawGroupMarks(MeshPaint& mp);

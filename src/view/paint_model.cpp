@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "detail_level.h"
 #include "label_grid.h"
 #include "mesh_layers.h"
 #include "stress_layer.h"
@@ -61,16 +62,21 @@ void paintModel(QPainter& p, QSize client, const Model& m, const ViewOptions& o,
             // Element and node numbers share the room: none covers another.
             LabelGrid labels(client.width(), client.height());
             mp.labels = &labels;
+            // Layers too dense to read at this scale give way to the map and the boundary.
+            const int digit = *std::max_element(mp.digit.begin(), mp.digit.end());
+            mp.detail =
+                detailLevel(meshSpacing(m, mapping, w, h), numberBox(m.nn, digit, mp.height),
+                            numberBox(m.ne, digit, mp.height));
             if (m.ne > 0 && o.p_napr == 1 && m.obliczono == 1)
                 paintStressLayer(p, client, m, o, mapping, i_izo);
             drawBoundary(mp);
             prepareWarp(mp);
             drawElements(mp);
-            if (o.p_wez == 1) drawNodeMarks(mp);
+            if (o.p_wez == 1 && mp.detail.marks) drawNodeMarks(mp);
             if (m.j_grupa == 1) drawGroupMarks(mp);
             // The supports layer (p_podp) has nothing to draw: the model holds no supports.
             mp.text = QColor(0, 0, 255);
-            if (o.p_n_wezl == 1) drawNodeNumbers(mp);
+            if (o.p_n_wezl == 1 && mp.detail.nodeNumbers) drawNodeNumbers(mp);
             mp.text = QColor(255, 0, 0);
             if (o.p_sily == 1) drawLoadArrows(mp);
             if (o.p_n_pola == 1 && m.obliczono == 1) drawWarpLegend(mp);

@@ -38,6 +38,8 @@ extern const char* const kZbytMaleOkno;
 /// Draws the whole picture for a client area of size `client` with its top-left corner at the
 /// painter's origin. Without a project nothing is drawn. With a project `mapping.hmax` becomes
 /// the client height, and when the model is fitted (nodes present, client area larger than
-/// 150 x 150) ax, aa, sx and sa are rewritten; otherwise they keep their values.
+/// 150 x 150) ax, aa, sx and sa are rewritten; otherwise they keep their values. Element edges,
+/// node marks and numbers that are switched on are drawn only while the mesh's spacing on the
+/// screen leaves them legible (detail_level.h); the boundary is always drawn.
 void paintModel(QPainter& p, QSize client, const Model& m, const ViewOptions& o,
                 ViewMapping& mapping);

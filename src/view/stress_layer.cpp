@@ -1,11 +1,15 @@
 #include "stress_layer.h"
 
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 #include "paint_model.h"
 
@@ -61,6 +65,7 @@ struct StressPaint {
     const StressPalette& k;
     int rn;
     float ss = 1.0f;
+    const float* mag = nullptr;  ///< |ww| of column rn by node number
 
     int last = -1;  ///< palette index of the brush selected, -1 before the first
 
@@ -170,6 +175,136 @@ void drawBands(StressPaint& sp, int el, int i_izo, float maw, Segment& last) {
     }
 }
 
+/// Elements whose corners lie within this many pixels of each other along both axes are
+/// coloured pixel by pixel: four fill calls for the one to nine pixels such an element covers
+/// cost far more than setting them.
+constexpr int kTinySpan = 2;
+
+/// The tiny elements' own layer over the client area, in device pixels, composed over the
+/// picture once at the end. Each pixel whose centre lies inside or on the element's triangle
+/// (corners truncated as for the fills) takes the colour the fills would give that point: the
+/// corner's nodal colour where its barycentric weight is at least 1/2, the element's colour in
+/// the middle, and with four levels or more the band's colour between two level lines that
+/// both cross the element.
+class PixelLayer {
+  public:
+    /// A layer for a raster painter at a uniform scale without offset (the window's pixel
+    /// ratio); none for vector output or any other transform, which keep the fills.
+    static std::optional<PixelLayer> forPainter(QPainter& p, QSize client) {
+        if (p.paintEngine() == nullptr || p.paintEngine()->type() != QPaintEngine::Raster)
+            return std::nullopt;
+        const QTransform t = p.deviceTransform();
+        if (t.type() > QTransform::TxScale || t.m11() != t.m22() || !(t.m11() > 0.0) ||
+            t.dx() != 0.0 || t.dy() != 0.0)
+            return std::nullopt;
+        return PixelLayer(client, static_cast<float>(t.m11()));
+    }
+
+    static bool tiny(const QPoint* c) {
+        const int x0 = std::min({c[0].x(), c[1].x(), c[2].x()});
+        const int x1 = std::max({c[0].x(), c[1].x(), c[2].x()});
+        const int y0 = std::min({c[0].y(), c[1].y(), c[2].y()});
+        const int y1 = std::max({c[0].y(), c[1].y(), c[2].y()});
+        return x1 - x0 <= kTinySpan && y1 - y0 <= kTinySpan;
+    }
+
+    /// Colours element e with corners c (window pixels, nodes 1..3 of noc in order).
+    void element(const StressPaint& sp, int e, const QPoint* c, int i_izo, float stp) {
+        if (img_.isNull()) {
+            img_ = QImage(size_, QImage::Format_ARGB32_Premultiplied);
+            img_.setDevicePixelRatio(scale_);
+            img_.fill(Qt::transparent);
+            bits_ = img_.bits();
+            stride_ = img_.bytesPerLine();
+            for (size_t i = 0; i < rgb_.size(); ++i)
+                rgb_[i] = sp.k[i].rgb();
+        }
+        const Model& m = sp.m;
+        float v[3];
+        for (int k = 0; k < 3; ++k)
+            v[k] = sp.mag[m.noc[e][k + 1]];
+        const float ax = static_cast<float>(c[0].x()), ay = static_cast<float>(c[0].y());
+        const float bx = static_cast<float>(c[1].x()), by = static_cast<float>(c[1].y());
+        const float cx = static_cast<float>(c[2].x()), cy = static_cast<float>(c[2].y());
+        const float area = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+        if (area == 0.0f) return;  // covers no pixel centre; its neighbours do
+        const QRgb middle = rgb_[static_cast<size_t>(sp.index(m.napr[e][sp.rn]))];
+        const QRgb corner[3] = {rgb_[static_cast<size_t>(stressIndex(v[0], sp.ss))],
+                                rgb_[static_cast<size_t>(stressIndex(v[1], sp.ss))],
+                                rgb_[static_cast<size_t>(stressIndex(v[2], sp.ss))]};
+        const float lo = std::min({v[0], v[1], v[2]}), hi = std::max({v[0], v[1], v[2]});
+        const bool bands = i_izo >= 4 && hi > lo;
+
+        // Pixels whose centres (X + 0.5) / scale lie within the corners' range.
+        const float inv = 1.0f / area;
+        const int X0 =
+            std::max(0, static_cast<int>(std::ceil(std::min({ax, bx, cx}) * scale_ - 0.5f)));
+        const int X1 =
+            std::min(size_.width() - 1,
+                     static_cast<int>(std::floor(std::max({ax, bx, cx}) * scale_ - 0.5f)));
+        const int Y0 =
+            std::max(0, static_cast<int>(std::ceil(std::min({ay, by, cy}) * scale_ - 0.5f)));
+        const int Y1 =
+            std::min(size_.height() - 1,
+                     static_cast<int>(std::floor(std::max({ay, by, cy}) * scale_ - 0.5f)));
+        for (int Y = Y0; Y <= Y1; ++Y) {
+            QRgb* line = reinterpret_cast<QRgb*>(bits_ + static_cast<long>(Y) * stride_);
+            const float py = (static_cast<float>(Y) + 0.5f) / scale_;
+            for (int X = X0; X <= X1; ++X) {
+                const float px = (static_cast<float>(X) + 0.5f) / scale_;
+                // Barycentric weights of the pixel centre; all >= 0 inside and on the edges.
+                const float la = ((bx - px) * (cy - py) - (by - py) * (cx - px)) * inv;
+                const float lb = ((cx - px) * (ay - py) - (cy - py) * (ax - px)) * inv;
+                const float lc = 1.0f - la - lb;
+                if (la < 0.0f || lb < 0.0f || lc < 0.0f) continue;
+                QRgb colour = i_izo == 1   ? middle
+                              : la >= 0.5f ? corner[0]
+                              : lb >= 0.5f ? corner[1]
+                              : lc >= 0.5f ? corner[2]
+                                           : middle;
+                if (bands) {
+                    const float at = la * v[0] + lb * v[1] + lc * v[2];
+                    const float k = std::ceil(at / stp);
+                    const float below = (k - 1.0f) * stp, above = k * stp;
+                    if (k >= 1.0f && k <= static_cast<float>(i_izo - 1) && below >= lo &&
+                        above < hi)
+                        colour = rgb_[static_cast<size_t>(sp.index(above))];
+                }
+                line[X] = colour;
+            }
+        }
+    }
+
+    /// Draws what was coloured over the picture.
+    void compose(QPainter& p) const {
+        if (!img_.isNull()) p.drawImage(QPointF(0.0, 0.0), img_);
+    }
+
+  private:
+    PixelLayer(QSize client, float scale)
+        : size_(static_cast<int>(std::ceil(static_cast<float>(client.width()) * scale)),
+                static_cast<int>(std::ceil(static_cast<float>(client.height()) * scale))),
+          scale_(scale) {}
+
+    QSize size_;
+    float scale_;
+    QImage img_;
+    uchar* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    std::array<QRgb, 201> rgb_{};
+};
+
+/// True when no pixel of the client area lies inside the triangle of corners c: fills cover
+/// pixel centres only, so corners truncated to -1 or less, or to the width or more, along one
+/// axis leave nothing in the area.
+bool outside(const QPoint* c, QSize client) {
+    const int x0 = std::min({c[0].x(), c[1].x(), c[2].x()});
+    const int x1 = std::max({c[0].x(), c[1].x(), c[2].x()});
+    const int y0 = std::min({c[0].y(), c[1].y(), c[2].y()});
+    const int y1 = std::max({c[0].y(), c[1].y(), c[2].y()});
+    return x1 < 0 || y1 < 0 || x0 >= client.width() || y0 >= client.height();
+}
+
 }  // namespace
 
 void paintStressLayer(QPainter& p, QSize client, const Model& m, const ViewOptions& o,
@@ -180,11 +315,22 @@ void paintStressLayer(QPainter& p, QSize client, const Model& m, const ViewOptio
     StressPaint sp{p, m, mapping, o.knapr ? *o.knapr : stepped, o.p_rn};
     const int rn = o.p_rn;
 
+    // Window pixels and magnitudes of the nodes, once per node instead of once per corner.
+    std::vector<QPoint> at(static_cast<size_t>(m.nn) + 1);
+    std::vector<float> mag(static_cast<size_t>(m.nn) + 1);
+    for (int n = 1; n <= m.nn; ++n) {
+        at[static_cast<size_t>(n)] =
+            QPoint(pixel(mapping.toWindowX(m.x[n][1])), pixel(mapping.toWindowY(m.x[n][2])));
+        mag[static_cast<size_t>(n)] = std::fabs(m.ww[n][rn]);
+    }
+    sp.mag = mag.data();
+
     float maw = std::fabs(m.ww[1][rn]);
     for (int e = 1; e <= m.ne; ++e) {
         maw = std::max(maw, std::fabs(m.napr[e][rn]));
+        const int* c = m.noc[e];
         for (int k = 1; k <= 3; ++k)
-            maw = std::max(maw, std::fabs(m.ww[m.noc[e][k]][rn]));
+            maw = std::max(maw, mag[static_cast<size_t>(c[k])]);
     }
     // A non-finite top would make every colour and label meaningless; show it like zero.
     if (maw == 0.0f || !std::isfinite(maw)) maw = 1.0f;
@@ -215,25 +361,36 @@ void paintStressLayer(QPainter& p, QSize client, const Model& m, const ViewOptio
 
     sp.last = -1;  // the bar selected its own brushes
     p.setPen(Qt::NoPen);
+    std::optional<PixelLayer> pixels = PixelLayer::forPainter(p, client);
+    const float stp = i_izo > 1 ? maw / static_cast<float>(i_izo - 1) : maw;
     Segment last;
     for (int e = 1; e <= m.ne; ++e) {
+        const int* c = m.noc[e];
+        const QPoint corners[3] = {at[static_cast<size_t>(c[1])], at[static_cast<size_t>(c[2])],
+                                   at[static_cast<size_t>(c[3])]};
+        if (outside(corners, client)) continue;
+        if (pixels && PixelLayer::tiny(corners)) {
+            pixels->element(sp, e, corners, i_izo, stp);
+            continue;
+        }
         QPointF P[4];
         for (int k = 1; k <= 3; ++k) {
-            const int n = m.noc[e][k];
+            const int n = c[k];
             P[k] = QPointF(mapping.toWindowX(m.x[n][1]), mapping.toWindowY(m.x[n][2]));
         }
         auto px = [](QPointF q) { return QPoint(pixel(float(q.x())), pixel(float(q.y()))); };
         auto mid = [&](int a, int b) { return px(P[a] + (P[b] - P[a]) * 0.5); };
         if (i_izo == 1) {
-            sp.triangle(px(P[3]), px(P[1]), px(P[2]), sp.index(m.napr[e][rn]));
+            sp.triangle(corners[2], corners[0], corners[1], sp.index(m.napr[e][rn]));
             continue;
         }
         const QPoint m12 = mid(1, 2), m23 = mid(2, 3), m13 = mid(1, 3);
         sp.triangle(m13, m23, m12, sp.index(m.napr[e][rn]));
-        sp.triangle(m13, px(P[1]), m12, sp.index(m.ww[m.noc[e][1]][rn]));
-        sp.triangle(m23, px(P[2]), m12, sp.index(m.ww[m.noc[e][2]][rn]));
-        sp.triangle(m23, px(P[3]), m13, sp.index(m.ww[m.noc[e][3]][rn]));
+        sp.triangle(m13, corners[0], m12, sp.index(m.ww[m.noc[e][1]][rn]));
+        sp.triangle(m23, corners[1], m12, sp.index(m.ww[m.noc[e][2]][rn]));
+        sp.triangle(m23, corners[2], m13, sp.index(m.ww[m.noc[e][3]][rn]));
         if (i_izo >= 4) drawBands(sp, e, i_izo, maw, last);
     }
+    if (pixels) pixels->compose(p);
     p.setBrush(Qt::NoBrush);
 }

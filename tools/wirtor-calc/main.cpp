@@ -18,13 +18,14 @@
 #include "solver/bounds.h"
 #include "solver/driver.h"
 #include "solver/properties_report.h"
+#include "solver/solver_method.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Użycie: wirtor-calc PLIK_MODELU.WT|PRZEKROJ.wts [RAPORT.txt] [--mesh SIATKA.WT]\n"
     "                    [--picture RYSUNEK.png|RYSUNEK.svg] [--size SZERxWYS]\n"
-    "                    [--map tau|xz|yz|none]\n"
+    "                    [--map tau|xz|yz|none] [--solver cholesky|amg]\n"
     "       wirtor-calc RYSUNEK.dxf [RAPORT.txt] [opcje jak wyżej]\n"
     "\n"
     "Wczytuje model przekroju z pliku WT, opis przekroju z pliku wts albo rysunek\n"
@@ -56,6 +57,11 @@ constexpr const char* kUsage =
     "                   taki jak w oknie programu; nie wymaga ekranu\n"
     "  --size SZERxWYS  rozmiar rysunku w pikselach (domyślnie 1280x1024)\n"
     "  --map MAPA       mapa naprężeń: tau (domyślnie), xz, yz lub none (bez mapy)\n"
+    "  --solver METODA  metoda rozwiązywania układu: cholesky (rozkład macierzy) albo\n"
+    "                   amg (gradienty sprzężone z wielosiatkowym uwarunkowaniem);\n"
+    "                   domyślnie wybierana według liczby węzłów i otworów; --times\n"
+    "                   wypisuje też metoda, iteracje i zapasowy_rozklad (1: metoda\n"
+    "                   amg nie była zbieżna i układ rozwiązał rozkład macierzy)\n"
     "  -h, --help       wyświetla ten opis\n";
 
 /// Says on stderr which file failed and how.
@@ -107,6 +113,32 @@ std::string takePropertiesOption(int& argc, char** argv, std::string& path) {
     return {};
 }
 
+/// Takes "--solver cholesky|amg" out of argv; "" or why it was refused.
+std::string takeSolverOption(int& argc, char** argv, SolverMethod& method) {
+    int out = 1;
+    bool given = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--solver") == 0) {
+            if (i + 1 >= argc) return "brak wartości opcji --solver";
+            if (given) return "powtórzona opcja --solver";
+            given = true;
+            const char* name = argv[++i];
+            if (std::strcmp(name, "cholesky") == 0)
+                method = SolverMethod::Cholesky;
+            else if (std::strcmp(name, "amg") == 0)
+                method = SolverMethod::Amg;
+            else
+                return std::string("nieznana metoda opcji --solver: ") + name +
+                       " (dozwolone: cholesky, amg)";
+            continue;
+        }
+        argv[out++] = argv[i];
+    }
+    argc = out;
+    argv[argc] = nullptr;
+    return {};
+}
+
 /// Flushes the standard output: 0, or 1 with a message when it could not take the text.
 int flushed() {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
@@ -123,6 +155,12 @@ int main(int argc, char** argv) {
     }
     std::string propertiesOut;
     if (const std::string refused = takePropertiesOption(argc, argv, propertiesOut);
+        !refused.empty()) {
+        std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
+        return 2;
+    }
+    ComputeOptions options;
+    if (const std::string refused = takeSolverOption(argc, argv, options.method);
         !refused.empty()) {
         std::fprintf(stderr, "wirtor-calc: %s\n", refused.c_str());
         return 2;
@@ -181,7 +219,7 @@ int main(int argc, char** argv) {
         return fail(propertiesOut,
                     "Siatka i właściwości przekroju nie mogą trafić do tego samego pliku");
 
-    const ComputeOutcome result = Obliczenia(m);
+    const ComputeOutcome result = Obliczenia(m, options);
     if (!result.ok()) return fail(argv[1], result.message);
     // The bracket and the section properties beside the linear results, which they leave alone.
     const auto t_bounds = std::chrono::steady_clock::now();
@@ -271,6 +309,9 @@ int main(int argc, char** argv) {
         std::printf("czas_przedzialu = %.3f s\n", seconds(t_bounds, t_bounds_end));
         std::printf("czas_zapisu = %.3f s\n", seconds(t_write, t_write_end));
         std::printf("wyrazy_L = %.0f\n", result.factor_entries);
+        std::printf("metoda = %s\n", methodName(result.method));
+        std::printf("iteracje = %d\n", result.iterations);
+        std::printf("zapasowy_rozklad = %d\n", result.fallback ? 1 : 0);
     }
     if (!bounds.ok()) std::fprintf(stderr, "%s: %s\n", argv[1], bounds.message.c_str());
     return flushed();

@@ -11,3 +11,8 @@ const char* methodName(SolverMethod m) {
     }
     return "auto";
 }
+
+SolverMethod chooseMethod(int nodes, int holes) {
+    return nodes >= kAmgMinNodes && holes <= kAmgMaxHoles ? SolverMethod::Amg
+                                                          : SolverMethod::Cholesky;
+}

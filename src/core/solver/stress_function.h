@@ -21,10 +21,10 @@ struct StressFunction {
     double cnst = 0;          ///< the penalty that was added
     Contours contours;
     std::vector<double> C;         ///< [k] value of φ on hole contour k
-    double factor_entries = 0;     ///< entries of the Cholesky factor
+    double factor_entries = 0;     ///< entries of the Cholesky factor (0 when multigrid solved)
     std::size_t factor_bytes = 0;  ///< memory the factor takes, padding of its blocks included
     SolverMethod method = SolverMethod::Cholesky;  ///< the method that solved
-    int iterations = 0;      ///< conjugate-gradient iterations (multigrid only)
+    int iterations = 0;      ///< conjugate-gradient iterations over all columns (multigrid)
     bool fallback = false;   ///< multigrid failed to converge: the factor solved instead
     bool cancelled = false;  ///< stopped through the progress callback: no result
     int holes() const { return static_cast<int>(C.size()); }
@@ -37,8 +37,11 @@ struct StressFunction {
 /// that is not positive definite or a piece of the mesh that no contour holds, BLAD_PAMIEC
 /// when the factor does not fit, BLAD_ZDEGENEROWANY on a result that is not finite or
 /// circulation conditions that cannot be met. `postep` is told the stages ("Składanie układu",
-/// "Rozkład macierzy", "Rozwiązywanie") and may cancel between them; `method` chooses how the
-/// systems are solved.
+/// "Rozkład macierzy", "Rozwiązywanie") and may cancel between them (with multigrid also
+/// between its columns). `method` chooses how the systems are solved (Automatic:
+/// chooseMethod); multigrid builds its hierarchy in the factorisation's stage and time and
+/// never runs the ordering, and when it fails to converge the factor solves instead
+/// (fallback).
 StressFunction solveStressFunction(const Model& m, SymmetricMatrix& s, bool holes = true,
                                    std::size_t memory_limit = 0, SolverTimes* times = nullptr,
                                    const Postep& postep = {},

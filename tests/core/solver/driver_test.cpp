@@ -288,7 +288,8 @@ TEST(Driver, RectangleMatchesTheSeries) {
 class DriverCancel : public testing::TestWithParam<std::pair<const char*, int>> {};
 
 TEST_P(DriverCancel, LeavesTheModelAsItWas) {
-    const auto [stage, call] = GetParam();
+    const char* const stage = GetParam().first;
+    const int call = GetParam().second;
     Model m;
     test_meshes::ring(m, 1.0, 2.0, 3, 16);
     ASSERT_TRUE(Obliczenia(m).ok());

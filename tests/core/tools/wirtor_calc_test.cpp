@@ -239,6 +239,65 @@ TEST(WirtorCalc, TimesOnRequestFollowTheUnchangedResults) {
     EXPECT_TRUE(std::filesystem::exists(dir.path("r.txt")));
 }
 
+// --solver forces a method anywhere among the arguments; --times names the one that solved.
+TEST(WirtorCalc, SolverOptionForcesTheMethodAndTimesNameIt) {
+    ScratchDir dir;
+    const auto model = writeSquare(dir);
+    const CalcRun automatic = runCalc(dir, {"--times", model});
+    ASSERT_EQ(automatic.exitCode, 0) << automatic.err;
+    EXPECT_NE(automatic.out.find("\nmetoda = cholesky\niteracje = 0\nzapasowy_rozklad = 0\n"),
+              std::string::npos)
+        << automatic.out;
+    struct Case {
+        std::vector<std::string> args;
+        const char* method;
+    } const cases[] = {
+        {{"--times", model, "--solver", "amg"}, "amg"},
+        {{"--solver", "amg", "--times", model}, "amg"},
+        {{"--times", "--solver", "cholesky", model}, "cholesky"},
+    };
+    for (const Case& c : cases) {
+        const CalcRun r = runCalc(dir, c.args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(r.err.empty()) << r.err;
+        EXPECT_NE(r.out.find(std::string("\nmetoda = ") + c.method + "\n"), std::string::npos)
+            << r.out;
+        EXPECT_EQ(valueOf(r.out, "zapasowy_rozklad"), 0.0);
+        EXPECT_EQ(valueOf(r.out, "J"), valueOf(automatic.out, "J"));
+        if (std::string(c.method) == "amg") {
+            EXPECT_GE(valueOf(r.out, "iteracje"), 1.0);
+            EXPECT_EQ(valueOf(r.out, "wyrazy_L"), 0.0);
+            EXPECT_EQ(valueOf(r.out, "czas_porzadkowania"), 0.0);
+        }
+    }
+    // Without --times the results alone, the same as without the option.
+    const CalcRun plain = runCalc(dir, {model}), forced = runCalc(dir, {model, "--solver", "amg"});
+    EXPECT_EQ(forced.out, plain.out);
+}
+
+TEST(WirtorCalc, SolverOptionIsRefusedWithoutAKnownMethod) {
+    ScratchDir dir;
+    const auto model = writeSquare(dir);
+    struct Case {
+        std::vector<std::string> args;
+        const char* err;
+    } const cases[] = {
+        {{model, "--solver"}, "wirtor-calc: brak wartości opcji --solver\n"},
+        {{model, "--solver", "lu"},
+         "wirtor-calc: nieznana metoda opcji --solver: lu (dozwolone: cholesky, amg)\n"},
+        {{model, "--solver", "AMG"},
+         "wirtor-calc: nieznana metoda opcji --solver: AMG (dozwolone: cholesky, amg)\n"},
+        {{model, "--solver", "amg", "--solver", "cholesky"},
+         "wirtor-calc: powtórzona opcja --solver\n"},
+    };
+    for (const Case& c : cases) {
+        const CalcRun r = runCalc(dir, c.args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
 namespace {
 
 void writeText(const std::string& path, const std::string& text) {
