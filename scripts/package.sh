@@ -3,18 +3,8 @@
 # the package is left as build/package/wirtor_VERSION_ARCH.deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
 # dpkg-shlibdeps (dpkg-dev) finds the libraries' packages; CPack picks the binaries with file.
-missing=()
-for p in dpkg-dev file; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Instaluję: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash scripts/setup.sh dpkg-dev file
 cmake --preset package >/dev/null
 cmake --build --preset package -j"$(nproc)"
 rm -f build/package/wirtor_*.deb
